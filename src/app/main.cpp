@@ -1,0 +1,21 @@
+#include <QApplication>
+
+#include "app/screens.h"
+#include "platform/drives.h"
+#include "platform/fonts.h"
+#include "platform/screen.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  mirudanto::platform::InstallFontSubstitutions();
+  mirudanto::platform::Drives::UseDefaultRoots();
+  mirudanto::platform::Drives::EnsureHardDisk();
+
+  mirudanto::app::RegisterScreens();
+  auto& mainMenu = mirudanto::platform::ScreenNamed(QStringLiteral("Form1"));
+  mainMenu.Show();
+
+  const int result = QApplication::exec();
+  mirudanto::platform::ScreenSet::Instance().Clear();
+  return result;
+}

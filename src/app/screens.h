@@ -1,0 +1,8 @@
+#pragma once
+
+namespace mirudanto::app {
+
+// Creates every screen of the run, once.
+void RegisterScreens();
+
+}  // namespace mirudanto::app

@@ -1,0 +1,126 @@
+#include "core/sequential_value_file.h"
+
+#include <limits>
+
+#include "core/failure.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+
+namespace mirudanto {
+namespace {
+
+// Only ASCII blanks surround a value; an ideographic space is part of a text.
+QString TrimAscii(const QString& line) {
+  qsizetype begin = 0;
+  qsizetype end = line.size();
+  while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) ++begin;
+  while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
+  return line.mid(begin, end - begin);
+}
+
+}  // namespace
+
+ValueReader ValueReader::Open(const QString& path) {
+  return FromBytes(platform::ReadFileBytes(path));
+}
+
+ValueReader ValueReader::FromBytes(const QByteArray& bytes) {
+  const std::optional<QString> text = platform::DecodeCp932(bytes);
+  if (!text) throw Failure(FailureKind::OtherIO);
+  QStringList lines = text->split(QChar('\n'));
+  // The line break ends the last value; what follows it is no value.
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  for (QString& line : lines) {
+    if (line.endsWith(QChar('\r'))) line.chop(1);
+  }
+  return ValueReader(std::move(lines));
+}
+
+const QString& ValueReader::NextLine() {
+  if (next_ >= lines_.size()) throw Failure(FailureKind::TooFewValues);
+  return lines_[next_++];
+}
+
+QString ValueReader::ReadText() {
+  const QString& line = NextLine();
+  qsizetype begin = 0;
+  while (begin < line.size() && (line[begin] == ' ' || line[begin] == '\t')) ++begin;
+  if (begin < line.size() && line[begin] == '"') {
+    const qsizetype close = line.indexOf(QChar('"'), begin + 1);
+    return close < 0 ? line.mid(begin + 1) : line.mid(begin + 1, close - begin - 1);
+  }
+  return TrimAscii(line);
+}
+
+std::int64_t ValueReader::ReadWhole(std::int64_t low, std::int64_t high) {
+  const QString line = TrimAscii(NextLine());
+  if (line.isEmpty()) return 0;
+  qsizetype i = 0;
+  const bool negative = line[0] == '-';
+  if (negative) ++i;
+  if (i == line.size()) throw Failure(FailureKind::TypeMismatch);
+  std::int64_t magnitude = 0;
+  bool overflow = false;
+  for (; i < line.size(); ++i) {
+    const char16_t c = line[i].unicode();
+    if (c < '0' || c > '9') throw Failure(FailureKind::TypeMismatch);
+    if (magnitude > (std::int64_t{1} << 40)) {
+      overflow = true;
+    } else {
+      magnitude = magnitude * 10 + (c - '0');
+    }
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (overflow || value < low || value > high) throw Failure(FailureKind::Overflow);
+  return value;
+}
+
+std::int32_t ValueReader::ReadInt32() {
+  return static_cast<std::int32_t>(ReadWhole(std::numeric_limits<std::int32_t>::min(),
+                                             std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int16_t ValueReader::ReadInt16() {
+  return static_cast<std::int16_t>(ReadWhole(std::numeric_limits<std::int16_t>::min(),
+                                             std::numeric_limits<std::int16_t>::max()));
+}
+
+bool IsStorableText(const QString& text) {
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u == '"' || (u < 0x20 && u != '\t')) return false;
+    if (c.isSurrogate() || !platform::Cp932Holds(u)) return false;
+  }
+  return true;
+}
+
+ValueWriter& ValueWriter::WriteText(const QString& text) {
+  values_.emplace_back(text);
+  return *this;
+}
+
+ValueWriter& ValueWriter::WriteNumber(std::int64_t number) {
+  values_.emplace_back(number);
+  return *this;
+}
+
+QByteArray ValueWriter::Encode() const {
+  QString content;
+  content.reserve(static_cast<qsizetype>(values_.size()) * 8);
+  for (const auto& value : values_) {
+    if (const QString* text = std::get_if<QString>(&value)) {
+      if (!IsStorableText(*text)) throw Failure(FailureKind::UnstorableText);
+      content.append(QChar('"')).append(*text).append(QChar('"'));
+    } else {
+      content.append(QString::number(std::get<std::int64_t>(value)));
+    }
+    content.append(QStringLiteral("\r\n"));
+  }
+  const std::optional<QByteArray> bytes = platform::EncodeCp932(content);
+  if (!bytes) throw Failure(FailureKind::UnstorableText);
+  return *bytes;
+}
+
+void ValueWriter::Save(const QString& path) const { platform::WriteFileAtomic(path, Encode()); }
+
+}  // namespace mirudanto

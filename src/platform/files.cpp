@@ -1,0 +1,153 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+#include "core/failure.h"
+#include "platform/drives.h"
+
+namespace mirudanto::platform {
+namespace {
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+QString ParentOf(const QString& nativePath) {
+  const qsizetype slash = nativePath.lastIndexOf(QChar('/'));
+  return slash <= 0 ? QStringLiteral("/") : nativePath.left(slash);
+}
+
+bool IsFolder(const QString& nativePath) {
+  struct stat st {};
+  return ::stat(Native(nativePath).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A missing file in a missing folder is a missing path, as the companion
+// program's files have always reported it.
+[[noreturn]] void Fail(int error, const QString& nativePath) {
+  if ((error == ENOENT || error == ENOTDIR) && !IsFolder(ParentOf(nativePath))) {
+    throw Failure(FailureKind::PathNotFound);
+  }
+  throw Failure(FailureKindFromErrno(error));
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now and reports whether the close failed (a late write error).
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+mode_t CreationMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+QByteArray ReadFileBytes(const QString& path) {
+  const QString native = Drives::Translate(path);
+  FileDescriptor fd(::open(Native(native).constData(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) Fail(errno, native);
+  QByteArray bytes;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw Failure(errno == EISDIR ? FailureKind::FileNotFound : FailureKindFromErrno(errno));
+    }
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  return bytes;
+}
+
+void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+  const QString native = Drives::Translate(path);
+  const QString folder = ParentOf(native);
+  if (!IsFolder(folder)) throw Failure(FailureKind::PathNotFound);
+  if (IsFolder(native)) throw Failure(FailureKind::PermissionDenied);
+
+  QByteArray temporary = Native(folder + QStringLiteral("/.") + QFileInfo(native).fileName() +
+                                QStringLiteral(".XXXXXX"));
+  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (fd.Get() < 0) Fail(errno, native);
+
+  auto failAndRemove = [&temporary](int error) {
+    ::unlink(temporary.constData());
+    throw Failure(FailureKindFromErrno(error));
+  };
+
+  if (::fchmod(fd.Get(), CreationMode()) != 0) failAndRemove(errno);
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd.Get(), data, static_cast<std::size_t>(left));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failAndRemove(errno);
+    }
+    data += n;
+    left -= n;
+  }
+  if (::fsync(fd.Get()) != 0) failAndRemove(errno);
+  if (const int error = fd.Close(); error != 0) failAndRemove(error);
+  if (::rename(temporary.constData(), Native(native).constData()) != 0) failAndRemove(errno);
+}
+
+bool FolderExists(const QString& path) { return IsFolder(Drives::Translate(path)); }
+
+bool FileExists(const QString& path) {
+  struct stat st {};
+  return ::stat(Native(Drives::Translate(path)).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void CreateFolder(const QString& path) {
+  const QString native = Drives::Translate(path);
+  if (::mkdir(Native(native).constData(), 0777) != 0) Fail(errno, native);
+}
+
+void CreateTextFile(const QString& path, bool overwrite) {
+  if (overwrite) {
+    WriteFileAtomic(path, QByteArray());
+    return;
+  }
+  const QString native = Drives::Translate(path);
+  FileDescriptor fd(
+      ::open(Native(native).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (fd.Get() < 0) Fail(errno, native);
+  if (const int error = fd.Close(); error != 0) throw Failure(FailureKindFromErrno(error));
+}
+
+void CopyFile(const QString& source, const QString& target) {
+  // Both drives are checked before anything is read or written.
+  Drives::Translate(target);
+  WriteFileAtomic(target, ReadFileBytes(source));
+}
+
+void DeleteFile(const QString& path) {
+  const QString native = Drives::Translate(path);
+  if (IsFolder(native)) throw Failure(FailureKind::FileNotFound);
+  if (::unlink(Native(native).constData()) != 0) Fail(errno, native);
+}
+
+}  // namespace mirudanto::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace mirudanto::platform {
+
+// File operations on drive-form paths. Each fails with a Failure worded from
+// the one table; none leaves a file half-written.
+
+// The whole content of a file.
+QByteArray ReadFileBytes(const QString& path);
+
+// Replaces the file whole: the bytes go to a temporary file in the same
+// folder, are flushed to the disk and then renamed over the target, so a
+// failure or a crash leaves the old file as it was.
+void WriteFileAtomic(const QString& path, const QByteArray& bytes);
+
+bool FolderExists(const QString& path);
+bool FileExists(const QString& path);
+// One level only: fails when the parent folder is missing, or when the folder
+// exists already.
+void CreateFolder(const QString& path);
+// Creates an empty file and closes it; without overwrite an existing file is a
+// failure and stays as it was.
+void CreateTextFile(const QString& path, bool overwrite);
+// Copies a file whole, replacing the target (atomically, as a write).
+void CopyFile(const QString& source, const QString& target);
+void DeleteFile(const QString& path);
+
+}  // namespace mirudanto::platform
