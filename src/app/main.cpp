@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   mirudanto::platform::Drives::EnsureHardDisk();
 
   mirudanto::app::RegisterScreens();
-  auto& mainMenu = mirudanto::platform::ScreenNamed(QStringLiteral("Form1"));
-  mainMenu.Show();
+  // The main menu's load shows it and fills its company list.
+  mirudanto::platform::ScreenNamed(QStringLiteral("Form1")).Load();
 
   const int result = QApplication::exec();
   mirudanto::platform::ScreenSet::Instance().Clear();

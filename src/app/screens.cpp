@@ -1,13 +1,19 @@
 #include "app/screens.h"
 
+#include "app/company_register.h"
 #include "app/main_menu.h"
+#include "app/printer_screen.h"
 #include "platform/screen.h"
+#include "statements/general/deposits_screen.h"
 
 namespace mirudanto::app {
 
 void RegisterScreens() {
   auto& screens = platform::ScreenSet::Instance();
   screens.Add<MainMenu>();
+  screens.Add<CompanyRegister>();
+  screens.Add<statements::DepositsScreen>();
+  screens.Add<PrinterScreen>();
 }
 
 }  // namespace mirudanto::app

@@ -22,6 +22,7 @@ QString Failure::Describe(FailureKind kind) {
     case FailureKind::OtherIO: return QStringLiteral("デバイス I/O エラーです。");
     case FailureKind::UnstorableText:
       return QStringLiteral("保存できない文字が含まれています。");
+    case FailureKind::InvalidPrinterName: return QStringLiteral("プリンター名が無効です。");
   }
   return QStringLiteral("デバイス I/O エラーです。");
 }

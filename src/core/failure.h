@@ -19,6 +19,7 @@ enum class FailureKind {
   DiskNotReady,
   OtherIO,
   UnstorableText,
+  InvalidPrinterName,
 };
 
 // A failure travels as an exception that carries its description; the

@@ -138,6 +138,13 @@ void CreateTextFile(const QString& path, bool overwrite) {
   if (const int error = fd.Close(); error != 0) throw Failure(FailureKindFromErrno(error));
 }
 
+void EnsureNewFile(const QString& path) {
+  const QString native = Drives::Translate(path);
+  struct stat st {};
+  if (::lstat(Native(native).constData(), &st) == 0) throw Failure(FailureKind::FileExists);
+  if (!IsFolder(ParentOf(native))) throw Failure(FailureKind::PathNotFound);
+}
+
 void CopyFile(const QString& source, const QString& target) {
   // Both drives are checked before anything is read or written.
   Drives::Translate(target);

@@ -24,6 +24,10 @@ void CreateFolder(const QString& path);
 // Creates an empty file and closes it; without overwrite an existing file is a
 // failure and stays as it was.
 void CreateTextFile(const QString& path, bool overwrite);
+// Fails as creating a new file there would: when a file of that name exists,
+// or its folder is missing. Nothing is created, so a write that follows and
+// fails leaves no empty file behind.
+void EnsureNewFile(const QString& path);
 // Copies a file whole, replacing the target (atomically, as a write).
 void CopyFile(const QString& source, const QString& target);
 void DeleteFile(const QString& path);

@@ -10,7 +10,8 @@ RecordingDesktop::~RecordingDesktop() { platform::InstallDesktop(nullptr); }
 
 int RecordingDesktop::ShowMessageBox(const platform::MessageBoxRequest& request) {
   boxes.push_back(request);
-  if (answers.empty()) return 0;
+  // A box with one button has nothing to choose; the script answers questions.
+  if (request.buttons.size() < 2 || answers.empty()) return 0;
   const QString answer = answers.front();
   answers.pop_front();
   const qsizetype index = request.buttons.indexOf(answer);

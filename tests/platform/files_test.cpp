@@ -1,0 +1,372 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/failure.h"
+#include "platform/drives.h"
+#include "support/qt_printers.h"
+#include "support/temp_drives.h"
+#include "support/without_root_override.h"
+
+namespace mirudanto::platform {
+namespace {
+
+using mirudanto::testing::TempDrives;
+using mirudanto::testing::WithoutRootOverride;
+
+const QString kRoot = QStringLiteral("c:\\法人税");
+const QString kFolder = QStringLiteral("c:\\法人税\\ミルダ");
+const QString kFile = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
+
+std::optional<Failure> FailureOf(const std::function<void()>& operation) {
+  try {
+    operation();
+  } catch (const Failure& failure) {
+    return failure;
+  }
+  return std::nullopt;
+}
+
+// Checks kind and wording together, since the wording is what the user sees.
+void ExpectFailure(const std::function<void()>& operation, FailureKind kind,
+                   const char* description) {
+  const std::optional<Failure> failure = FailureOf(operation);
+  ASSERT_TRUE(failure) << "no failure";
+  EXPECT_EQ(failure->Kind(), kind);
+  EXPECT_EQ(failure->Description(), QString::fromUtf8(description));
+}
+
+// Everything in a folder of this machine, hidden names included, so that a
+// temporary file left behind shows.
+// Sorted by code point, not by the locale's collation.
+QStringList EntriesOf(const QString& nativeFolder) {
+  QStringList names = QDir(nativeFolder).entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+  names.sort();
+  return names;
+}
+
+// A folder tree in drive form: c:\法人税\ミルダ with one old file.
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drives.MakeFolder(kFolder);
+    drives.Put(kFile, old);
+  }
+
+  QStringList FolderEntries() const { return EntriesOf(drives.Native(kFolder)); }
+
+  TempDrives drives;
+  const QByteArray old{"\"old\"\r\n123\r\n"};
+};
+
+// ---------------------------------------------------------------- reading
+
+TEST_F(FilesTest, ReadsAFileWhole) {
+  QByteArray big(100000, 'x');
+  big[0] = '\x87';
+  big[99999] = '\0';
+  drives.Put(kFolder + QStringLiteral("\\big.txt"), big);
+  EXPECT_EQ(ReadFileBytes(kFile), old);
+  EXPECT_EQ(ReadFileBytes(kFolder + QStringLiteral("\\big.txt")), big);
+}
+
+TEST_F(FilesTest, AMissingFileAndAMissingFolderAreToldApart) {
+  ExpectFailure([] { ReadFileBytes(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt")); },
+                FailureKind::FileNotFound, "ファイルが見つかりません。");
+  ExpectFailure([] { ReadFileBytes(QStringLiteral("c:\\法人税\\別表\\10107.txt")); },
+                FailureKind::PathNotFound, "パスが見つかりません。");
+  ExpectFailure([] { ReadFileBytes(QStringLiteral("c:\\無い\\無い\\x.txt")); },
+                FailureKind::PathNotFound, "パスが見つかりません。");
+}
+
+// ---------------------------------------------------------------- writing
+
+TEST_F(FilesTest, WriteReplacesTheFileWholeAndLeavesNothingElse) {
+  WriteFileAtomic(kFile, "1\r\n");
+  EXPECT_EQ(drives.Get(kFile), QByteArray("1\r\n"));
+  WriteFileAtomic(kFile, QByteArray());
+  EXPECT_EQ(drives.Get(kFile), QByteArray());
+  WriteFileAtomic(kFolder + QStringLiteral("\\A①7.txt"), "2\r\n");
+  EXPECT_EQ(FolderEntries(), (QStringList{"A①7.txt", "①7.txt"}));
+}
+
+TEST_F(FilesTest, AWrittenFileIsOpenToOthersAsUmaskAllows) {
+  // The temporary file begins private; the file it becomes must not stay so.
+  const QString path = kFolder + QStringLiteral("\\A①7.txt");
+  const mode_t mask = ::umask(022);
+  WriteFileAtomic(path, "1\r\n");
+  ::umask(mask);
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(drives.Native(path)).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(FilesTest, WriteIntoAMissingFolderCreatesNothing) {
+  ExpectFailure([] { WriteFileAtomic(QStringLiteral("c:\\法人税\\別表\\10107.txt"), "1"); },
+                FailureKind::PathNotFound, "パスが見つかりません。");
+  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), QStringList{"ミルダ"});
+}
+
+TEST_F(FilesTest, WriteOverAFolderIsRefused) {
+  drives.MakeFolder(kFolder + QStringLiteral("\\sub"));
+  ExpectFailure([] { WriteFileAtomic(kFolder + QStringLiteral("\\sub"), "1"); },
+                FailureKind::PermissionDenied, "書き込みできません。");
+  EXPECT_EQ(FolderEntries(), (QStringList{"sub", "①7.txt"}));
+}
+
+// Makes writes to regular files fail beyond a few bytes, as a full disk does
+// half-way through a file. The signal that would end the process is ignored
+// so that the write reports the failure instead.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  sighandler_t previous_ = SIG_DFL;
+};
+
+TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporary) {
+  const QByteArray longer(4096, 'y');
+  std::optional<Failure> failure;
+  {
+    FileSizeLimit limit(16);
+    failure = FailureOf([&] { WriteFileAtomic(kFile, longer); });
+  }
+  ASSERT_TRUE(failure) << "the write went through despite the limit";
+  EXPECT_EQ(drives.Get(kFile), old);
+  EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
+}
+
+// As root the mode bits would not stop a write; the override is given up for
+// the test so that a read-only folder is read-only.
+TEST_F(FilesTest, AReadOnlyFolderRefusesEveryChangeAndKeepsItsFiles) {
+  WithoutRootOverride noOverride;
+  if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+  drives.Put(QStringLiteral("c:\\elsewhere\\x.txt"), "x");
+  const QString other = kFolder + QStringLiteral("\\A①7.txt");
+  const QByteArray native = QFile::encodeName(drives.Native(kFolder));
+  ASSERT_EQ(::chmod(native.constData(), 0555), 0);
+
+  const char* denied = "書き込みできません。";
+  ExpectFailure([] { WriteFileAtomic(kFile, "new"); }, FailureKind::PermissionDenied, denied);
+  ExpectFailure([&] { WriteFileAtomic(other, "new"); }, FailureKind::PermissionDenied, denied);
+  ExpectFailure([&] { CreateTextFile(other, false); }, FailureKind::PermissionDenied, denied);
+  ExpectFailure([] { CreateTextFile(kFile, true); }, FailureKind::PermissionDenied, denied);
+  ExpectFailure([] { CreateFolder(kFolder + QStringLiteral("\\sub")); },
+                FailureKind::PermissionDenied, denied);
+  ExpectFailure([] { CopyFile(QStringLiteral("c:\\elsewhere\\x.txt"), kFile); },
+                FailureKind::PermissionDenied, denied);
+  ExpectFailure([] { DeleteFile(kFile); }, FailureKind::PermissionDenied, denied);
+
+  EXPECT_EQ(drives.Get(kFile), old);
+  EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
+  // Reading needs no write permission.
+  EXPECT_EQ(ReadFileBytes(kFile), old);
+}
+
+// ---------------------------------------------------------------- folders and files
+
+TEST_F(FilesTest, ExistenceTellsFilesFromFolders) {
+  EXPECT_TRUE(FolderExists(kFolder));
+  EXPECT_TRUE(FolderExists(QStringLiteral("c:")));
+  EXPECT_FALSE(FolderExists(kFile));
+  EXPECT_FALSE(FolderExists(QStringLiteral("c:\\法人税\\別表")));
+  EXPECT_TRUE(FileExists(kFile));
+  EXPECT_FALSE(FileExists(kFolder));
+  EXPECT_FALSE(FileExists(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt")));
+  EXPECT_FALSE(FileExists(QStringLiteral("c:\\無い\\②7.txt")));
+}
+
+TEST_F(FilesTest, CreateFolderMakesOneLevelOnly) {
+  CreateFolder(QStringLiteral("c:\\法人税\\別表"));
+  EXPECT_TRUE(FolderExists(QStringLiteral("c:\\法人税\\別表")));
+  ExpectFailure([] { CreateFolder(QStringLiteral("c:\\無い\\別表")); }, FailureKind::PathNotFound,
+                "パスが見つかりません。");
+  EXPECT_FALSE(drives.Exists(QStringLiteral("c:\\無い")));
+  ExpectFailure([] { CreateFolder(kFolder); }, FailureKind::FileExists,
+                "既に同名のファイルが存在しています。");
+  ExpectFailure([] { CreateFolder(kFile); }, FailureKind::FileExists,
+                "既に同名のファイルが存在しています。");
+  EXPECT_EQ(drives.Get(kFile), old);
+}
+
+TEST_F(FilesTest, CreateTextFile) {
+  const QString fresh = kFolder + QStringLiteral("\\A①7.txt");
+  CreateTextFile(fresh, false);
+  EXPECT_TRUE(FileExists(fresh));
+  EXPECT_EQ(drives.Get(fresh), QByteArray());
+
+  // Without overwrite an existing file stays as it was.
+  ExpectFailure([] { CreateTextFile(kFile, false); }, FailureKind::FileExists,
+                "既に同名のファイルが存在しています。");
+  EXPECT_EQ(drives.Get(kFile), old);
+
+  CreateTextFile(kFile, true);
+  EXPECT_EQ(drives.Get(kFile), QByteArray());
+
+  for (const bool overwrite : {false, true}) {
+    ExpectFailure([&] { CreateTextFile(QStringLiteral("c:\\無い\\x.txt"), overwrite); },
+                  FailureKind::PathNotFound, "パスが見つかりません。");
+  }
+  EXPECT_EQ(FolderEntries(), (QStringList{"A①7.txt", "①7.txt"}));
+}
+
+TEST_F(FilesTest, CopyFileReplacesTheTargetWhole) {
+  const QString target = QStringLiteral("a:\\法人税\\ミルダ\\①7.txt");
+  drives.MakeFolder(QStringLiteral("a:\\法人税\\ミルダ"));
+  drives.Put(target, QByteArray(500, 'z'));
+  CopyFile(kFile, target);
+  EXPECT_EQ(drives.Get(target), old);
+  EXPECT_EQ(EntriesOf(drives.Native(QStringLiteral("a:\\法人税\\ミルダ"))), QStringList{"①7.txt"});
+
+  ExpectFailure([&] { CopyFile(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt"), target); },
+                FailureKind::FileNotFound, "ファイルが見つかりません。");
+  ExpectFailure([] { CopyFile(kFile, QStringLiteral("a:\\無い\\①7.txt")); },
+                FailureKind::PathNotFound, "パスが見つかりません。");
+  EXPECT_EQ(drives.Get(target), old);
+}
+
+TEST_F(FilesTest, DeleteFile) {
+  DeleteFile(kFile);
+  EXPECT_FALSE(drives.Exists(kFile));
+  ExpectFailure([] { DeleteFile(kFile); }, FailureKind::FileNotFound, "ファイルが見つかりません。");
+  ExpectFailure([] { DeleteFile(QStringLiteral("c:\\無い\\①7.txt")); }, FailureKind::PathNotFound,
+                "パスが見つかりません。");
+  // A folder is no file to delete, and stays.
+  ExpectFailure([] { DeleteFile(kFolder); }, FailureKind::FileNotFound,
+                "ファイルが見つかりません。");
+  EXPECT_TRUE(FolderExists(kFolder));
+}
+
+// ---------------------------------------------------------------- the removable drive
+
+// Every operation that touches "a:" while its medium is missing.
+std::vector<std::pair<const char*, std::function<void()>>> FloppyOperations() {
+  const QString folder = QStringLiteral("a:\\法人税");
+  const QString file = QStringLiteral("a:\\法人税\\①7.txt");
+  return {
+      {"FolderExists", [=] { FolderExists(folder); }},
+      {"FolderExists root", [] { FolderExists(QStringLiteral("a:")); }},
+      {"FileExists", [=] { FileExists(file); }},
+      {"CreateFolder", [=] { CreateFolder(folder); }},
+      {"CreateTextFile", [=] { CreateTextFile(file, false); }},
+      {"CreateTextFile overwrite", [=] { CreateTextFile(file, true); }},
+      {"ReadFileBytes", [=] { ReadFileBytes(file); }},
+      {"WriteFileAtomic", [=] { WriteFileAtomic(file, "1"); }},
+      {"DeleteFile", [=] { DeleteFile(file); }},
+      {"CopyFile c: to a:", [=] { CopyFile(kFile, file); }},
+      {"CopyFile a: to c:", [=] { CopyFile(file, kFolder + QStringLiteral("\\copy.txt")); }},
+      {"upper-case letter", [] { CreateFolder(QStringLiteral("A:\\法人税")); }},
+  };
+}
+
+void ExpectDiskNotReadyEverywhere() {
+  for (const auto& [name, operation] : FloppyOperations()) {
+    SCOPED_TRACE(name);
+    ExpectFailure(operation, FailureKind::DiskNotReady, "ディスクの準備ができていません。");
+  }
+}
+
+TEST(RemovableDrive, WithoutAMediumEveryOperationFailsAndCreatesNothing) {
+  TempDrives drives(false);
+  drives.Put(kFile, "x");
+  ExpectDiskNotReadyEverywhere();
+  EXPECT_FALSE(QFileInfo::exists(drives.Floppy()));
+  EXPECT_EQ(EntriesOf(drives.Native(kFolder)), QStringList{"①7.txt"});
+}
+
+TEST(RemovableDrive, ALinkToAMountPointThatHasGoneIsNoMedium) {
+  TempDrives drives(false);
+  drives.Put(kFile, "x");
+  const QString mountPoint = drives.HardDisk() + QStringLiteral("/../media");
+  ASSERT_EQ(::symlink(QFile::encodeName(mountPoint).constData(),
+                      QFile::encodeName(drives.Floppy()).constData()),
+            0);
+  ExpectDiskNotReadyEverywhere();
+  EXPECT_TRUE(QFileInfo(drives.Floppy()).isSymLink());
+  EXPECT_FALSE(QFileInfo::exists(mountPoint));
+  EXPECT_EQ(EntriesOf(drives.Native(kFolder)), QStringList{"①7.txt"});
+}
+
+TEST(RemovableDrive, ALinkToAMountedMediumIsTheDrive) {
+  TempDrives drives(false);
+  const QString mountPoint = drives.HardDisk() + QStringLiteral("/../media");
+  QDir().mkpath(mountPoint);
+  ASSERT_EQ(::symlink(QFile::encodeName(mountPoint).constData(),
+                      QFile::encodeName(drives.Floppy()).constData()),
+            0);
+  CreateFolder(QStringLiteral("a:\\法人税"));
+  WriteFileAtomic(QStringLiteral("a:\\法人税\\①7.txt"), "1\r\n");
+  EXPECT_EQ(EntriesOf(mountPoint + QStringLiteral("/法人税")), QStringList{"①7.txt"});
+}
+
+// ---------------------------------------------------------------- translation
+
+TEST(DriveTranslation, NamesStayUtf8OnDisk) {
+  TempDrives drives;
+  CreateFolder(kRoot);
+  CreateFolder(kFolder);
+  WriteFileAtomic(kFile, "1\r\n");
+
+  EXPECT_EQ(Drives::Translate(kFile), drives.HardDisk() + QStringLiteral("/法人税/ミルダ/①7.txt"));
+  EXPECT_EQ(Drives::Translate(QStringLiteral("C:\\法人税\\ミルダ\\①7.txt")), Drives::Translate(kFile));
+
+  // The bytes of the name, read past Qt's own file name decoding.
+  const std::string folder =
+      QFile::encodeName(drives.HardDisk()).toStdString() + "/\xE6\xB3\x95\xE4\xBA\xBA\xE7\xA8\x8E"
+                                                           "/\xE3\x83\x9F\xE3\x83\xAB\xE3\x83\x80";
+  DIR* dir = ::opendir(folder.c_str());
+  ASSERT_NE(dir, nullptr);
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  EXPECT_EQ(names, std::vector<std::string>{"\xE2\x91\xA0" "7.txt"});
+}
+
+TEST(DriveTranslation, APathCannotLeaveItsDrive) {
+  TempDrives drives;
+  drives.Put(QStringLiteral("a:\\secret.txt"), "s");
+  for (const char* path : {"c:\\..\\a\\secret.txt", "c:\\法人税\\..\\..\\a\\secret.txt",
+                           "c:\\.\\x.txt", "c:/../a/secret.txt"}) {
+    SCOPED_TRACE(path);
+    ExpectFailure([&] { ReadFileBytes(QString::fromUtf8(path)); }, FailureKind::PathNotFound,
+                  "パスが見つかりません。");
+  }
+  ExpectFailure([] { ReadFileBytes(QStringLiteral("法人税\\x.txt")); }, FailureKind::PathNotFound,
+                "パスが見つかりません。");
+  ExpectFailure([] { ReadFileBytes(QStringLiteral("d:\\x.txt")); }, FailureKind::DiskNotReady,
+                "ディスクの準備ができていません。");
+}
+
+}  // namespace
+}  // namespace mirudanto::platform
