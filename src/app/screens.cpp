@@ -5,6 +5,7 @@
 #include "app/printer_screen.h"
 #include "platform/screen.h"
 #include "statements/general/deposits_screen.h"
+#include "statements/notes/notes_screen.h"
 
 namespace mirudanto::app {
 
@@ -13,6 +14,9 @@ void RegisterScreens() {
   screens.Add<MainMenu>();
   screens.Add<CompanyRegister>();
   screens.Add<statements::DepositsScreen>();
+  screens.Add<statements::NotesReceivablePage1Screen>();
+  screens.Add<statements::NotesReceivablePage2Screen>();
+  screens.Add<statements::NotesPayableScreen>();
   screens.Add<PrinterScreen>();
 }
 

@@ -13,6 +13,13 @@
 namespace mirudanto::statements {
 namespace {
 
+void Resize(QWidget& widget, double points) {
+  if (points <= 0) return;
+  QFont font = widget.font();
+  font.setPointSizeF(points);
+  widget.setFont(font);
+}
+
 void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
   QPalette palette = widget.palette();
   palette.setColor(role, colour);
@@ -69,10 +76,12 @@ void EntryScreen::Build() {
     if (layout.style == BoxStyle::Heading) Paint(box, kHeadingGrey, QPalette::Base);
     if (layout.background) Paint(box, *layout.background, QPalette::Base);
     if (layout.style == BoxStyle::Hidden) box.setVisible(false);
+    Resize(box, layout.fontPoints);
   }
   for (const ButtonLayout& layout : layout_.buttons) {
     QPushButton& button = AddButton(layout.name, layout.caption, layout.twips);
     if (layout.background) Paint(button, *layout.background, QPalette::Button);
+    Resize(button, layout.fontPoints);
   }
 }
 
@@ -81,6 +90,12 @@ HeldFiles EntryScreen::EmptyFiles() const {
   files.reserve(layout_.files.size());
   for (const FileLayout& file : layout_.files) files.emplace_back(file.values.size());
   return files;
+}
+
+void EntryScreen::ResetBoxesToInitialTexts() {
+  for (const BoxLayout& box : layout_.boxes) {
+    if (box.style == BoxStyle::Entry) Write(box.name, box.initialText);
+  }
 }
 
 void EntryScreen::ReportOrThrow(const QString& title, const Failure& failure) {

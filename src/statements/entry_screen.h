@@ -56,6 +56,7 @@ struct BoxLayout {
   platform::InputMode inputMode = platform::InputMode::Unchanged;
   int typingLimit = 0;
   std::optional<QColor> background;
+  double fontPoints = 0;  // 0: the window's font
 };
 
 // What a button of the screen does. Load and save are the screen's verbs; the
@@ -71,6 +72,7 @@ struct ButtonLayout {
   QStringList boxes;  // ClearBoxes: emptied in this order; FillWord: written in this order
   QStringList words;  // FillWord: the word of each box, or one word for all
   std::optional<QColor> background;
+  double fontPoints = 0;  // 0: the window's font
 };
 
 struct LabelLayout {
@@ -158,6 +160,8 @@ class EntryScreen : public platform::Screen {
   HeldFiles& MutableHeld() { return held_; }
   // A fresh set of arrays: empty texts and zeros, in the files' shapes.
   HeldFiles EmptyFiles() const;
+  // Every entry box back to the text a new window shows.
+  void ResetBoxesToInitialTexts();
 
   // Reports under the title, or hands the failure on when there is none.
   void ReportOrThrow(const QString& title, const Failure& failure);

@@ -282,6 +282,9 @@ std::vector<std::pair<const char*, std::function<void()>>> FloppyOperations() {
       {"WriteFileAtomic", [=] { WriteFileAtomic(file, "1"); }},
       {"DeleteFile", [=] { DeleteFile(file); }},
       {"CopyFile c: to a:", [=] { CopyFile(kFile, file); }},
+      // The target's drive is the first thing a copy checks, before its source.
+      {"CopyFile of a missing file to a:",
+       [=] { CopyFile(QStringLiteral("c:\\法人税\\ミルダ\\無い.txt"), file); }},
       {"CopyFile a: to c:", [=] { CopyFile(file, kFolder + QStringLiteral("\\copy.txt")); }},
       {"upper-case letter", [] { CreateFolder(QStringLiteral("A:\\法人税")); }},
   };

@@ -1,0 +1,270 @@
+#include "statements/notes/notes_screen.h"
+
+#include "platform/screen.h"
+
+namespace mirudanto::statements {
+namespace {
+
+using platform::InputMode;
+
+constexpr int kRowCount = 13;
+
+// The boxes of each row: drawer (payee on ⑧), issue date, due date, paying
+// bank, paying branch, amount, discounting bank, discounting branch, remarks.
+// ⑧ has the same boxes without the two discounting ones.
+constexpr int kRows[kRowCount][9] = {
+    {7, 8, 1, 9, 10, 11, 3, 2, 4},           {14, 13, 15, 12, 6, 5, 17, 16, 18},
+    {23, 22, 24, 21, 20, 19, 26, 25, 27},    {32, 31, 33, 30, 29, 28, 35, 34, 36},
+    {41, 40, 42, 39, 38, 37, 44, 43, 45},    {50, 49, 51, 48, 47, 46, 53, 52, 54},
+    {59, 58, 60, 57, 56, 55, 62, 61, 63},    {68, 67, 69, 66, 65, 64, 71, 70, 72},
+    {77, 76, 78, 75, 74, 73, 80, 79, 81},    {86, 85, 87, 84, 83, 82, 89, 88, 90},
+    {95, 94, 96, 93, 92, 91, 98, 97, 99},    {104, 103, 105, 102, 101, 100, 109, 106, 107},
+    {113, 108, 114, 112, 111, 110, 117, 115, 116},
+};
+enum Column { kDrawer, kIssue, kDue, kBank, kBranch, kAmount, kDiscountBank, kDiscountBranch,
+              kRemarks };
+
+// The eight text values of row r (from 1), in the order the files hold them.
+std::array<int, 8> RowTextValues(int r) {
+  return {r, 12 + 2 * r, 13 + 2 * r, 39 + r, 52 + r, 65 + r, 78 + r, 91 + r};
+}
+
+QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
+
+constexpr int kRowHeight = 540;
+constexpr double kDateFont = 9;
+
+EntryScreenLayout NotesLayout(NotesKind kind) {
+  const bool payable = kind == NotesKind::Payable;
+  EntryScreenLayout layout;
+  switch (kind) {
+    case NotesKind::ReceivablePage1:
+      layout.name = QStringLiteral("Form3");
+      layout.caption = QStringLiteral("受取手形②");
+      break;
+    case NotesKind::ReceivablePage2:
+      layout.name = QStringLiteral("Form22");
+      layout.caption = QStringLiteral("受取手形②その２");
+      break;
+    case NotesKind::Payable:
+      layout.name = QStringLiteral("Form8");
+      layout.caption = QStringLiteral("支払手形⑧");
+      break;
+  }
+  layout.fontPoints = 11.25;
+  layout.loadButton = QStringLiteral("Command3");
+  layout.saveButton = QStringLiteral("Command2");
+  layout.loadTitle = QStringLiteral("ミルダント");
+  layout.saveTitle = payable ? QStringLiteral("ミルダント") : QStringLiteral("受取手形");
+
+  // The on-screen columns, left to right; ⑧ has no discounting columns.
+  std::vector<Column> columns = {kDrawer, kIssue, kBank, kBranch, kAmount};
+  if (!payable) columns.insert(columns.end(), {kDiscountBank, kDiscountBranch});
+  columns.push_back(kRemarks);
+  std::vector<int> widths;
+  for (Column c : columns) {
+    switch (c) {
+      case kDrawer: widths.push_back(2100); break;
+      case kIssue: widths.push_back(1250); break;
+      case kAmount: widths.push_back(1650); break;
+      case kRemarks: widths.push_back(payable ? 2700 : 1800); break;
+      default: widths.push_back(1500); break;
+    }
+  }
+  const GridGeometry grid(120, 120, kRowHeight, widths, 15);
+  auto column = [&columns](Column c) {
+    return static_cast<int>(std::find(columns.begin(), columns.end(), c) - columns.begin());
+  };
+  auto upperHalf = [&](int row) {
+    QRect cell = grid.Cell(row, column(kIssue));
+    cell.setHeight(kRowHeight / 2);
+    return cell;
+  };
+  auto lowerHalf = [&](int row) { return upperHalf(row).translated(0, kRowHeight / 2); };
+  auto cellOf = [&](int row, Column c) {
+    if (c == kIssue) return upperHalf(row);
+    if (c == kDue) return lowerHalf(row);
+    return grid.Cell(row, column(c));
+  };
+  layout.clientTwips = QSize(grid.Right() + 120, grid.Bottom(kRowCount + 2) + 120);
+
+  // The heading line: grey boxes, and the buttons of the amount and date columns.
+  auto heading = [&layout](const char* name, const char* text, QRect rect, double points = 0) {
+    BoxLayout box{name, rect, QString::fromUtf8(text), BoxStyle::Heading};
+    box.fontPoints = points;
+    layout.boxes.push_back(box);
+  };
+  heading("Text140", payable ? "支   払  先" : "振　出　人", cellOf(0, kDrawer));
+  heading("Text141", "引落日", lowerHalf(0), kDateFont);
+  if (payable) heading("Text139", "振出日", upperHalf(0), kDateFont);
+  heading("Text138", "銀行名", cellOf(0, kBank));
+  heading("Text137", "支店名", cellOf(0, kBranch));
+  if (!payable) {
+    heading("Text143", "割引銀行", cellOf(0, kDiscountBank));
+    heading("Text142", "支　　店", cellOf(0, kDiscountBranch));
+  }
+  heading("Text144", payable ? "摘　　　　　要" : "摘　　要", cellOf(0, kRemarks));
+
+  FileLayout texts{{StatementMark::NotesReceivable, FileRole::Text},
+                   std::vector<FileValue>(104)};
+  FileLayout amounts{{StatementMark::NotesReceivable, FileRole::Amounts}, {}};
+  const StatementMark mark = kind == NotesKind::ReceivablePage1   ? StatementMark::NotesReceivable
+                             : kind == NotesKind::ReceivablePage2 ? StatementMark::NotesReceivable2nd
+                                                                  : StatementMark::NotesPayable;
+  texts.file.mark = mark;
+  amounts.file.mark = mark;
+
+  QStringList cells;
+  QStringList dates;
+  QStringList amountCells;
+  for (int r = 1; r <= kRowCount; ++r) {
+    const auto values = RowTextValues(r);
+    // File value of each text column of the row; ⑧ keeps its remarks where
+    // ② keeps the discounting branch, and has no box for the other two.
+    const std::pair<Column, int> textColumns[] = {
+        {kDrawer, values[0]}, {kIssue, values[1]},        {kDue, values[2]},
+        {kBank, values[3]},   {kBranch, values[4]},       {kDiscountBank, values[5]},
+        {kDiscountBranch, values[6]}, {kRemarks, payable ? values[6] : values[7]}};
+    for (const auto& [c, value] : textColumns) {
+      if (payable && (c == kDiscountBank || c == kDiscountBranch)) continue;
+      const QString name = Box(kRows[r - 1][c]);
+      QString initial = QStringLiteral("　");
+      if (payable) {
+        if (r == 1 && c == kRemarks) initial.clear();
+      } else if (c == kDrawer || c == kBank || (c == kBranch && r == kRowCount)) {
+        initial.clear();
+      }
+      BoxLayout box{name, cellOf(r, c), initial};
+      if (c == kIssue || c == kDue) {
+        box.fontPoints = kDateFont;
+        dates.append(name);
+      } else {
+        box.inputMode = InputMode::Hiragana;
+      }
+      if (c == kDrawer && !payable) box.typingLimit = 8;
+      layout.boxes.push_back(box);
+      texts.values[static_cast<std::size_t>(value - 1)] = {ValueKind::Text, name};
+      cells.append(name);
+    }
+    const QString amount = Box(kRows[r - 1][kAmount]);
+    layout.boxes.push_back({amount, cellOf(r, kAmount), QStringLiteral("　　"), BoxStyle::Entry,
+                            Qt::AlignRight});
+    amounts.values.push_back({ValueKind::Amount, amount});
+    amountCells.append(amount);
+  }
+  const QString total = Box(118);
+  layout.boxes.push_back({total, grid.Cell(kRowCount + 1, column(kAmount)), QStringLiteral("　　"),
+                          BoxStyle::Entry, Qt::AlignRight});
+  amounts.values.push_back({ValueKind::Amount, total});
+  layout.files = {texts, amounts};
+
+  TotalRule sum{{1, 14}, {}, {}};
+  for (int r = 1; r <= kRowCount; ++r) sum.plus.push_back({1, r});
+  layout.totals = {sum};
+
+  const int bottom = kRowCount + 1;
+  layout.boxes.push_back({layout.codeBox, grid.Cell(bottom, column(kBranch)), QString(),
+                          BoxStyle::Hidden});
+  const QStringList amountsAndTotal = amountCells + QStringList{total};
+  layout.buttons = {
+      {"Command1", "金　　　額", cellOf(0, kAmount), ButtonRole::ClearBoxes, amountsAndTotal},
+      {"Command3", "DATA", grid.Cell(bottom, column(kDrawer)), ButtonRole::Load},
+      {"Command4", "クリア", grid.Cell(bottom, column(kIssue)), ButtonRole::ClearBoxes,
+       cells + amountsAndTotal},
+      {"Command2", "合　　計", grid.Cell(bottom, column(payable ? kRemarks : kDiscountBank)),
+       ButtonRole::Save},
+  };
+  const QString tidy = payable ? QStringLiteral("Command5") : QStringLiteral("Command7");
+  layout.buttons.push_back({tidy, "整理整頓", grid.Cell(bottom, column(kBank)),
+                            ButtonRole::Custom});
+  if (!payable) {
+    ButtonLayout dateColumn{"Command6", "振出日", upperHalf(0), ButtonRole::ClearBoxes, dates};
+    dateColumn.fontPoints = kDateFont;
+    layout.buttons.push_back(dateColumn);
+    layout.buttons.push_back({"Command5",
+                              kind == NotesKind::ReceivablePage1 ? "受取手形②" : "受取手形①",
+                              grid.Cell(bottom, column(kRemarks)), ButtonRole::Custom});
+  }
+  return layout;
+}
+
+}  // namespace
+
+NotesScreen::NotesScreen(NotesKind kind) : EntryScreen(NotesLayout(kind)), kind_(kind) {
+  OnClick(kind == NotesKind::Payable ? QStringLiteral("Command5") : QStringLiteral("Command7"),
+          [this] { TidyRows(); });
+  if (kind != NotesKind::Payable) {
+    // The other page opens through the main menu's own opening, which unloads
+    // this page while its button is still running; nothing here follows it.
+    const QString other = kind == NotesKind::ReceivablePage1 ? QStringLiteral("Command34")
+                                                             : QStringLiteral("Command1");
+    OnClick(QStringLiteral("Command5"),
+            [other] { platform::ScreenNamed(QStringLiteral("Form1")).Press(other); });
+  }
+}
+
+void NotesScreen::LoadStatement() {
+  if (kind_ != NotesKind::ReceivablePage2) {
+    EntryScreen::LoadStatement();
+    return;
+  }
+  // Page 2 stays open while other companies are called: a load that fails
+  // for the new code must not leave the rows of the company shown before.
+  CompanyCode code = 0;
+  try {
+    code = ReadCompanyCode16(Read(Layout().codeBox));
+  } catch (const Failure& failure) {
+    ReportOrThrow(Layout().loadTitle, failure);
+    return;
+  }
+  try {
+    HeldFiles files = ReadFiles(code);
+    Hold(code, std::move(files));
+    ShowHeld(Held());
+  } catch (const Failure& failure) {
+    Forget();
+    ResetBoxesToInitialTexts();
+    ReportOrThrow(Layout().loadTitle, failure);
+  }
+}
+
+void NotesScreen::TidyRows() {
+  // Only rows that belong to the company now on the screen are tidied; any
+  // failure ends the operation silently.
+  try {
+    const CompanyCode code = ReadCompanyCode16(Read(Layout().codeBox));
+    if (!HeldIsValid() || HeldCode() != code) return;
+  } catch (const Failure&) {
+    return;
+  }
+  HeldFiles& held = MutableHeld();
+  std::vector<HeldValue>& texts = held[0];
+  std::vector<HeldValue>& amounts = held[1];
+  auto amount = [&amounts](int r) -> std::int32_t& {
+    return amounts[static_cast<std::size_t>(r - 1)].number;
+  };
+  auto text = [&texts](int value) -> QString& {
+    return texts[static_cast<std::size_t>(value - 1)].text;
+  };
+  for (int pass = 0; pass < 6; ++pass) {
+    for (int r = 1; r <= kRowCount; ++r) {
+      if (amount(r) != 0) continue;
+      for (int value : RowTextValues(r)) text(value).clear();
+    }
+    for (int r = 1; r < kRowCount; ++r) {
+      if (amount(r) != 0 || amount(r + 1) <= 0) continue;
+      amount(r) = amount(r + 1);
+      amount(r + 1) = 0;
+      const auto to = RowTextValues(r);
+      const auto from = RowTextValues(r + 1);
+      for (std::size_t k = 0; k < to.size(); ++k) {
+        text(to[k]) = text(from[k]);
+        text(from[k]).clear();
+      }
+    }
+    ShowHeld(held);
+  }
+  Press(Layout().saveButton);
+}
+
+}  // namespace mirudanto::statements
