@@ -4,7 +4,9 @@
 #include "app/main_menu.h"
 #include "app/printer_screen.h"
 #include "platform/screen.h"
+#include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
+#include "statements/general/suspense_receipts_screen.h"
 #include "statements/notes/notes_screen.h"
 
 namespace mirudanto::app {
@@ -14,6 +16,8 @@ void RegisterScreens() {
   screens.Add<MainMenu>();
   screens.Add<CompanyRegister>();
   screens.Add<statements::DepositsScreen>();
+  screens.Add<statements::AdvancePaymentsScreen>();
+  screens.Add<statements::SuspenseReceiptsScreen>();
   screens.Add<statements::NotesReceivablePage1Screen>();
   screens.Add<statements::NotesReceivablePage2Screen>();
   screens.Add<statements::NotesPayableScreen>();

@@ -1,0 +1,145 @@
+#include "statements/general/suspense_receipts_screen.h"
+
+#include <algorithm>
+
+#include "core/report.h"
+#include "statements/general/counterparty_grid.h"
+
+namespace mirudanto::statements {
+namespace {
+
+using platform::InputMode;
+
+constexpr int kLines = 6;
+// The withheld amounts are amount values 12 to 23 of the amount file.
+constexpr int kFirstWithheldAmount = 12;
+constexpr int kWithheldAmounts = 12;
+
+// The first box of each column of a half, lines 1 to 6 numbered upwards
+// from it.
+struct HalfBoxes {
+  int year;
+  int month;
+  int incomeKind;
+  int amount;
+};
+constexpr HalfBoxes kLeft{84, 90, 108, 72};
+constexpr HalfBoxes kRight{96, 102, 114, 78};
+
+QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
+
+// The columns of the withholding table: both halves, a space between them,
+// and the column of "源泉税合計".
+enum WithholdingColumn {
+  kLeftYear, kLeftMonth, kLeftKind, kLeftAmount, kGap1,
+  kRightYear, kRightMonth, kRightKind, kRightAmount, kGap2,
+  kTotalButton,
+};
+
+EntryScreenLayout SuspenseReceiptsLayout() {
+  EntryScreenLayout layout;
+  layout.name = QStringLiteral("Form12");
+  layout.caption = QStringLiteral("仮受金⑩");
+  layout.loadButton = QStringLiteral("Command2");
+  layout.saveButton = QStringLiteral("Command1");
+  layout.loadTitle = QStringLiteral("ミルダント");
+  layout.saveTitle = QStringLiteral("ミルダント");
+
+  const CounterpartyGrid grid = AddCounterpartyGrid(layout, StatementMark::SuspenseReceipts);
+  const GridGeometry& upper = grid.geometry;
+  const int bottom = CounterpartyGrid::kBottomRow;
+
+  // The withholding table lies below the bottom line of the upper table.
+  const GridGeometry table(upper.ColumnLeft(0), upper.Bottom(bottom + 1) + 240, 330,
+                           {600, 600, 1700, 1700, 360, 600, 600, 1700, 1700, 360, 1900}, 15);
+  layout.clientTwips = QSize(std::max(upper.Right(), table.Right()) + 120,
+                             table.Bottom(kLines + 1) + 120);
+
+  // The withholding table: headings, then the 48 cells of the two halves.
+  auto heading = [&layout](const char* name, const char* text, QRect rect) {
+    layout.boxes.push_back({name, rect, QString::fromUtf8(text), BoxStyle::Heading});
+  };
+  heading("Text120", "年 月", table.Span(0, kLeftYear, kLeftMonth));
+  heading("Text121", "所得", table.Cell(0, kLeftKind));
+  heading("Text122", "年 月", table.Span(0, kRightYear, kRightMonth));
+  heading("Text123", "所得", table.Cell(0, kRightKind));
+
+  // Text values 56 to 91: per half, the year cells, the month cells, the
+  // kinds of income, lines 1 to 6 each; amount values 12 to 23: the left
+  // amounts, then the right ones. The cells are made half by half and line by
+  // line, so that the keyboard moves along a line.
+  FileLayout& texts = layout.files[0];
+  FileLayout& amounts = layout.files[1];
+  const std::size_t firstText = texts.values.size();
+  texts.values.resize(firstText + 2 * 3 * kLines);
+  QStringList withholdingCells;
+  QStringList amountCells[2];
+  const HalfBoxes halves[2] = {kLeft, kRight};
+  const WithholdingColumn firstColumn[2] = {kLeftYear, kRightYear};
+  for (int h = 0; h < 2; ++h) {
+    const struct {
+      int first;
+      InputMode mode;
+    } textColumns[3] = {{halves[h].year, InputMode::Unchanged},
+                        {halves[h].month, InputMode::Unchanged},
+                        {halves[h].incomeKind, InputMode::Hiragana}};
+    for (int line = 1; line <= kLines; ++line) {
+      for (int t = 0; t < 3; ++t) {
+        const QString name = Box(textColumns[t].first + line - 1);
+        layout.boxes.push_back({name, table.Cell(line, firstColumn[h] + t), QString(),
+                                BoxStyle::Entry, Qt::AlignLeft, textColumns[t].mode});
+        texts.values[firstText + static_cast<std::size_t>((3 * h + t) * kLines + line - 1)] = {
+            ValueKind::Text, name};
+        withholdingCells.append(name);
+      }
+      const QString amount = Box(halves[h].amount + line - 1);
+      layout.boxes.push_back({amount, table.Cell(line, firstColumn[h] + 3), QStringLiteral("　　"),
+                              BoxStyle::Entry, Qt::AlignRight});
+      amounts.values.push_back({ValueKind::Amount, amount});
+      amountCells[h].append(amount);
+      withholdingCells.append(amount);
+    }
+  }
+
+  // The bottom line of the upper table: "クリア", "DATA", "合　　　計" under
+  // the balance column, then the hidden code box.
+  layout.buttons.push_back({"Command3", "クリア", upper.Cell(bottom, 0), ButtonRole::ClearBoxes,
+                            grid.textCells + grid.balanceCells + withholdingCells});
+  layout.buttons.push_back({"Command2", "DATA", upper.Cell(bottom, 1), ButtonRole::Load});
+  layout.buttons.push_back({"Command1", "合　　　計",
+                            upper.Cell(bottom, CounterpartyGrid::kBalanceColumn),
+                            ButtonRole::Save});
+  layout.boxes.push_back({layout.codeBox, upper.Cell(bottom, 5), QString(), BoxStyle::Hidden});
+
+  layout.buttons.push_back({"Command4", "期末現在高", table.Cell(0, kLeftAmount),
+                            ButtonRole::ClearBoxes, amountCells[0]});
+  layout.buttons.push_back({"Command5", "期末現在高", table.Cell(0, kRightAmount),
+                            ButtonRole::ClearBoxes, amountCells[1]});
+  layout.buttons.push_back({"Command6", "源泉税合計", table.Cell(kLines, kTotalButton),
+                            ButtonRole::Custom});
+  return layout;
+}
+
+}  // namespace
+
+SuspenseReceiptsScreen::SuspenseReceiptsScreen() : EntryScreen(SuspenseReceiptsLayout()) {
+  OnClick(QStringLiteral("Command6"), [this] { ShowWithholdingTotal(); });
+}
+
+void SuspenseReceiptsScreen::AfterWrite() { Press(QStringLiteral("Command6")); }
+
+void SuspenseReceiptsScreen::ShowWithholdingTotal() {
+  const std::vector<HeldValue>& amounts = Held()[1];
+  AmountSum sum;
+  for (int v = kFirstWithheldAmount; v < kFirstWithheldAmount + kWithheldAmounts; ++v) {
+    sum.Add(amounts[static_cast<std::size_t>(v - 1)].number);
+  }
+  try {
+    const Amount total = sum.Value();
+    SetCaption(QStringLiteral("Command6"), FormatAmount(total) + QStringLiteral("円"));
+  } catch (const Failure& failure) {
+    ReportError(QStringLiteral("ミルダント"), failure);
+  }
+}
+
+}  // namespace mirudanto::statements

@@ -1,0 +1,459 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "core/statement_files.h"
+#include "platform/screen.h"
+#include "statements/general/advance_payments_screen.h"
+#include "support/recording_desktop.h"
+#include "support/statement_files_support.h"
+#include "support/temp_drives.h"
+#include "statements/general/screen_layout_checks.h"
+
+namespace mirudanto::statements {
+namespace {
+
+using testing::FileLines;
+using testing::Quoted;
+using testing::Repeated;
+
+// The cells of rows 1 to 11 as the screen's table gives them: account, name,
+// address, relationship, closing balance, transaction detail.
+const int kTable[11][6] = {
+    {7, 8, 9, 10, 11, 12},    {17, 16, 15, 14, 13, 5},  {23, 22, 21, 20, 19, 18},
+    {29, 28, 27, 26, 25, 24}, {35, 34, 33, 32, 31, 30}, {41, 40, 39, 38, 37, 36},
+    {47, 46, 45, 44, 43, 42}, {53, 52, 51, 50, 49, 48}, {59, 58, 57, 56, 55, 54},
+    {65, 64, 63, 62, 61, 60}, {71, 70, 69, 68, 67, 66},
+};
+// The text columns of the table in the order of the text file (k = 1 to 5).
+const int kTextColumns[5] = {0, 1, 2, 3, 5};
+
+QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
+QString Balance(int row) { return Box(kTable[row - 1][4]); }
+QString Cell(int row, int column) { return Box(kTable[row - 1][column]); }
+
+class AdvancePaymentsScreenTest : public ::testing::Test {
+ protected:
+  AdvancePaymentsScreenTest()
+      : form5(platform::ScreenSet::Instance().Add<AdvancePaymentsScreen>()) {
+    drives.MakeFolder(StatementFolder());
+  }
+  ~AdvancePaymentsScreenTest() override { platform::ScreenSet::Instance().Clear(); }
+
+  void Save(const QString& code = "7") {
+    form5.Write("Text146", code);
+    form5.Press("Command1");
+  }
+  void Load(const QString& code = "7") {
+    form5.Write("Text146", code);
+    form5.Press("Command2");
+  }
+  QStringList Texts(CompanyCode code = 7) {
+    return FileLines(drives, StatementTextFile(StatementMark::AdvancePayments, code));
+  }
+  QStringList Amounts(CompanyCode code = 7) {
+    return FileLines(drives, StatementAmountFile(StatementMark::AdvancePayments, code));
+  }
+  // Every cell of rows 1 to 11 as the screen shows it, row by row.
+  QStringList Shown() {
+    QStringList cells;
+    for (int r = 1; r <= 11; ++r) {
+      for (int c = 0; c < 6; ++c) cells.append(form5.Read(Cell(r, c)));
+    }
+    return cells;
+  }
+  // The same cells as the two files hold them: texts as stored (between the
+  // quotes of their lines), amounts with FormatAmount.
+  QStringList FromFiles() {
+    const QStringList texts = Texts();
+    const QStringList amounts = Amounts();
+    QStringList cells;
+    for (int r = 1; r <= 11; ++r) {
+      for (int c = 0; c < 6; ++c) {
+        if (c == 4) {
+          cells.append(FormatAmount(amounts[r - 1].toInt()));
+        } else {
+          const int k = static_cast<int>(std::find(std::begin(kTextColumns),
+                                                   std::end(kTextColumns), c) -
+                                         std::begin(kTextColumns));
+          const QString line = texts[11 * k + r - 1];
+          cells.append(line.mid(1, line.size() - 2));
+        }
+      }
+    }
+    return cells;
+  }
+
+  testing::TempDrives drives;
+  testing::RecordingDesktop desktop;
+  AdvancePaymentsScreen& form5;
+};
+
+TEST_F(AdvancePaymentsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
+  Save();
+
+  // Exactly what company initialisation writes for every new company.
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::AdvancePayments, 7)),
+            QByteArray("\"\"\r\n").repeated(55));
+  EXPECT_EQ(drives.Get(StatementAmountFile(StatementMark::AdvancePayments, 7)),
+            QByteArray("0\r\n").repeated(11));
+  EXPECT_EQ(desktop.beeps, 1);
+  EXPECT_TRUE(desktop.boxes.empty());
+  // After the reload every cell of rows 1 to 11 is empty, the balances too.
+  EXPECT_EQ(Shown(), Repeated("", 66));
+}
+
+TEST_F(AdvancePaymentsScreenTest, ANewWindowShowsItsInitialTexts) {
+  for (int r = 1; r <= 11; ++r) {
+    for (int c = 0; c < 6; ++c) {
+      EXPECT_EQ(form5.Read(Cell(r, c)), c == 4 ? QStringLiteral("　　") : QString())
+          << r << " " << c;
+    }
+  }
+  EXPECT_EQ(form5.Read("Text146"), QString());
+}
+
+TEST_F(AdvancePaymentsScreenTest, TheTableNamesEveryEntryBoxOnceAndEachLandsInItsValue) {
+  // The table itself: 66 different boxes, none of them a heading or the code box.
+  std::set<int> numbers;
+  for (const auto& row : kTable) numbers.insert(std::begin(row), std::end(row));
+  EXPECT_EQ(numbers.size(), 66u);
+  // The screen's boxes are the table's, the five headings and the code box.
+  std::set<QString> onScreen;
+  for (const auto* box : form5.Window().findChildren<platform::TextBox*>()) {
+    onScreen.insert(box->objectName());
+  }
+  std::set<QString> expected = {"Text1", "Text2", "Text3", "Text4", "Text6", "Text146"};
+  for (int n : numbers) expected.insert(Box(n));
+  EXPECT_EQ(onScreen, expected);
+
+  // A distinct text in every text cell and a distinct amount in every
+  // balance cell: the file order shows the mapping, 11(k - 1) + r.
+  QStringList expectedTexts = Repeated("", 55);
+  for (int r = 1; r <= 11; ++r) {
+    for (int k = 1; k <= 5; ++k) {
+      const QString text = QStringLiteral("r%1k%2").arg(r).arg(k);
+      form5.Write(Cell(r, kTextColumns[k - 1]), text);
+      expectedTexts[11 * (k - 1) + r - 1] = text;
+    }
+    if (r <= 10) form5.Write(Balance(r), QString::number(r * 100));
+  }
+  form5.Write(Balance(11), "999999");
+  Save();
+
+  EXPECT_EQ(Texts(), Quoted(expectedTexts));
+  QStringList expectedAmounts;
+  for (int r = 1; r <= 10; ++r) expectedAmounts.append(QString::number(r * 100));
+  expectedAmounts.append("5500");
+  EXPECT_EQ(Amounts(), expectedAmounts);
+
+  // Loaded into a fresh window, every value comes back into its own box.
+  form5.Unload();
+  platform::DeleteDiscardedWindows();
+  Load();
+  for (int r = 1; r <= 11; ++r) {
+    for (int k = 1; k <= 5; ++k) {
+      EXPECT_EQ(form5.Read(Cell(r, kTextColumns[k - 1])), QStringLiteral("r%1k%2").arg(r).arg(k));
+    }
+    if (r <= 10) {
+      EXPECT_EQ(form5.Read(Balance(r)), FormatAmount(r * 100));
+    }
+  }
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("5,500"));
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(AdvancePaymentsScreenTest, RowTwoAndTheTotalRowHaveTheirOwnValues) {
+  form5.Write("Text12", "row 1 detail");
+  form5.Write("Text5", "row 2 detail");
+  const QStringList row11 = {"Text71", "Text70", "Text69", "Text68", "Text66"};
+  for (const QString& box : row11) form5.Write(box, "total " + box);
+  Save();
+
+  const QStringList texts = Texts();
+  EXPECT_EQ(texts[45 - 1], QStringLiteral("\"row 1 detail\""));
+  EXPECT_EQ(texts[46 - 1], QStringLiteral("\"row 2 detail\""));
+  const int values[5] = {11, 22, 33, 44, 55};
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(texts[values[k] - 1], Quoted({"total " + row11[k]})[0]);
+  }
+
+  for (const QString& box : row11 + QStringList{"Text12", "Text5"}) form5.Write(box, "typed");
+  Load();
+  for (const QString& box : row11) EXPECT_EQ(form5.Read(box), "total " + box);
+  EXPECT_EQ(form5.Read("Text5"), QStringLiteral("row 2 detail"));
+  EXPECT_EQ(form5.Read("Text12"), QStringLiteral("row 1 detail"));
+}
+
+TEST_F(AdvancePaymentsScreenTest, BalancesAsTheStatementShowsThem) {
+  form5.Write(Balance(1), "1000");
+  form5.Write(Balance(2), "2,500");
+  form5.Write(Balance(3), "abc");
+  Save();
+
+  EXPECT_EQ(Amounts(), (QStringList{"1000", "2500", "0"} + Repeated("0", 7) + QStringList{"3500"}));
+  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("1,000"));
+  EXPECT_EQ(form5.Read(Balance(2)), QStringLiteral("2,500"));
+  EXPECT_EQ(form5.Read(Balance(3)), QString());
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("3,500"));
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(AdvancePaymentsScreenTest, BalancesRoundAndCellsThatDoNotConvertCountAsZero) {
+  const std::pair<const char*, int> cells[] = {
+      {"12.5", 12},  {"13.5", 14},   {"-2.5", -2},      {"0.49", 0},  {"１，０００", 1000},
+      {" 7 ", 7},    {"1,2,3", 123}, {"2147483648", 0}, {"x1", 0},    {"", 0},
+  };
+  int row = 1;
+  int sum = 0;
+  for (const auto& [text, value] : cells) {
+    form5.Write(Balance(row++), QString::fromUtf8(text));
+    sum += value;
+  }
+  Save();
+
+  QStringList expected;
+  for (const auto& cell : cells) expected.append(QString::number(cell.second));
+  expected.append(QString::number(sum));
+  EXPECT_EQ(Amounts(), expected);
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(form5.Read(Balance(5)), QStringLiteral("1,000"));
+  EXPECT_EQ(form5.Read(Balance(8)), QString());
+  EXPECT_EQ(form5.Read("Text67"), FormatAmount(sum));
+}
+
+TEST_F(AdvancePaymentsScreenTest, ANegativeTotalShowsWithItsSign) {
+  form5.Write(Balance(1), "-2000");
+  form5.Write(Balance(4), "766");
+  Save();
+  EXPECT_EQ(Amounts().back(), QStringLiteral("-1234"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-1,234"));
+  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("-2,000"));
+}
+
+TEST_F(AdvancePaymentsScreenTest, TextTypedIntoTheTotalBoxIsReplacedByTheTotal) {
+  form5.Write("Text67", "1,000,000");
+  form5.Write(Balance(2), "5");
+  Save();
+  EXPECT_EQ(Amounts().back(), QStringLiteral("5"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("5"));
+
+  // With nothing else: the total is 0, shown empty.
+  form5.Write("Text67", "合計");
+  form5.Write(Balance(2), "");
+  Save();
+  EXPECT_EQ(Amounts(), Repeated("0", 11));
+  EXPECT_EQ(form5.Read("Text67"), QString());
+}
+
+TEST_F(AdvancePaymentsScreenTest, ThirtyTwoBitBounds) {
+  // Each end of the range is a balance and a total.
+  form5.Write(Balance(1), "2,147,483,647");
+  Save();
+  EXPECT_EQ(Amounts().front(), QStringLiteral("2147483647"));
+  EXPECT_EQ(Amounts().back(), QStringLiteral("2147483647"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("2,147,483,647"));
+
+  form5.Write(Balance(1), "-2147483648");
+  Save();
+  EXPECT_EQ(Amounts().back(), QStringLiteral("-2147483648"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-2,147,483,648"));
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.beeps, 2);
+
+  // A total beyond them is refused: nothing is shown, written or reloaded.
+  const QStringList before = Amounts();
+  form5.Write(Balance(2), "-1");
+  Save();
+  form5.Write(Balance(1), "2147483647");
+  form5.Write(Balance(2), "1");
+  Save();
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"仮払金|オーバーフローしました。", "仮払金|オーバーフローしました。"}));
+  EXPECT_EQ(Amounts(), before);
+  EXPECT_EQ(desktop.beeps, 2);
+  EXPECT_EQ(form5.Read(Balance(2)), QStringLiteral("1"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-2,147,483,648"));
+}
+
+TEST_F(AdvancePaymentsScreenTest, ABadCodeIsReportedUnderEachOperationsTitle) {
+  for (const char* code : {"", "abc", "32768", "-32769"}) {
+    form5.Write(Balance(1), "5");
+    Save(code);
+    Load(code);
+  }
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"仮払金|型が一致しません。", "ミルダント|型が一致しません。",
+                         "仮払金|型が一致しません。", "ミルダント|型が一致しません。",
+                         "仮払金|オーバーフローしました。", "ミルダント|オーバーフローしました。",
+                         "仮払金|オーバーフローしました。", "ミルダント|オーバーフローしました。"}));
+  EXPECT_TRUE(QDir(drives.Native(StatementFolder())).isEmpty());
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("5"));
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("　　"));
+
+  // The ends of the 16-bit range are codes like any other.
+  Save("-32768");
+  Save("32767");
+  EXPECT_TRUE(drives.Exists(StatementAmountFile(StatementMark::AdvancePayments, -32768)));
+  EXPECT_TRUE(drives.Exists(StatementTextFile(StatementMark::AdvancePayments, 32767)));
+}
+
+TEST_F(AdvancePaymentsScreenTest, AFileThatCannotBeWrittenIsReportedUnderTheSaveTitle) {
+  QDir(drives.Native(StatementFolder())).removeRecursively();
+  form5.Write(Balance(1), "5");
+  Save();
+  EXPECT_EQ(desktop.Summary(), QStringList{"仮払金|パスが見つかりません。"});
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("5"));
+}
+
+TEST_F(AdvancePaymentsScreenTest, ALoadShowsNothingUnlessBothFilesAreReadWhole) {
+  Save();
+  form5.Write(Cell(1, 0), "typed");
+  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7),
+             QByteArray("\"from file\"\r\n").repeated(55));
+
+  QFile::remove(drives.Native(StatementAmountFile(StatementMark::AdvancePayments, 7)));
+  Load();
+  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+
+  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7),
+             QByteArray("1\r\n").repeated(10));
+  Load();
+  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+
+  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7),
+             QByteArray("\"from file\"\r\n").repeated(54));
+  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7),
+             QByteArray("1\r\n").repeated(11));
+  Load();
+  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+
+  EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルが見つかりません。",
+                                            "ミルダント|ファイルにこれ以上データがありません。",
+                                            "ミルダント|ファイルにこれ以上データがありません。"}));
+  EXPECT_EQ(desktop.beeps, 1);
+}
+
+TEST_F(AdvancePaymentsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
+  // A file written by hand: texts with blanks, ideographic spaces and
+  // numbers; amounts of every kind, the stored total as stored; values beyond
+  // those the screen reads.
+  QByteArray texts;
+  for (int v = 1; v <= 55; ++v) {
+    texts += platform::EncodeCp932(QStringLiteral("\"　値%1 \"\r\n").arg(v)).value();
+  }
+  texts += "\"extra\"\r\n";
+  QByteArray amounts;
+  for (int v = 1; v <= 10; ++v) amounts += QByteArray::number(v * 1111 - 5000) + "\r\n";
+  amounts += "42\r\n";  // not the sum: shown as stored
+  amounts += "77\r\n";
+  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7), texts);
+  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7), amounts);
+
+  Load();
+  EXPECT_EQ(Shown(), FromFiles());
+  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("42"));
+  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("　値1 "));
+  EXPECT_EQ(desktop.beeps, 0);
+
+  // The save then writes what is shown; the extra values are gone.
+  Save();
+  EXPECT_EQ(Texts().size(), 55);
+  EXPECT_EQ(Amounts().size(), 11);
+  EXPECT_EQ(Texts().front(), QStringLiteral("\"　値1 \""));
+  EXPECT_EQ(Amounts().back(), QStringLiteral("11105"));
+  EXPECT_EQ(Shown(), FromFiles());
+
+  // And the screen's arrays mirror the files value for value.
+  ASSERT_TRUE(form5.HeldIsValid());
+  EXPECT_EQ(form5.HeldCode(), 7);
+  for (int v = 1; v <= 55; ++v) {
+    EXPECT_EQ(Quoted({form5.Held()[0][v - 1].text})[0], Texts()[v - 1]);
+  }
+  for (int v = 1; v <= 11; ++v) {
+    EXPECT_EQ(QString::number(form5.Held()[1][v - 1].number), Amounts()[v - 1]);
+  }
+}
+
+TEST_F(AdvancePaymentsScreenTest, TheClearingButtons) {
+  for (int r = 1; r <= 11; ++r) {
+    form5.Write(Cell(r, 1), QStringLiteral("name%1").arg(r));
+    form5.Write(Balance(r), "10");
+  }
+  form5.Press("Command17");
+  for (int r = 1; r <= 11; ++r) EXPECT_EQ(form5.Read(Balance(r)), QString());
+  EXPECT_EQ(form5.Read(Cell(3, 1)), QStringLiteral("name3"));
+  Save();
+  EXPECT_EQ(Amounts(), Repeated("0", 11));
+  EXPECT_EQ(Texts()[11 + 3 - 1], QStringLiteral("\"name3\""));
+
+  form5.Write(Balance(4), "10");
+  form5.Press("Command3");
+  EXPECT_EQ(Shown(), Repeated("", 66));
+  EXPECT_EQ(form5.Read("Text146"), QStringLiteral("7"));
+  EXPECT_EQ(form5.Read("Text1"), QStringLiteral("科　目"));
+  // Nothing changes on disk until the save.
+  EXPECT_EQ(Texts()[11 + 3 - 1], QStringLiteral("\"name3\""));
+  form5.Press("Command1");
+  EXPECT_EQ(Texts(), Quoted(Repeated("", 55)));
+  EXPECT_EQ(Amounts(), Repeated("0", 11));
+}
+
+TEST_F(AdvancePaymentsScreenTest, TheScreenLooksAsDesigned) {
+  form5.Show();
+  EXPECT_EQ(form5.Window().windowTitle(), QStringLiteral("仮払金④"));
+  const std::pair<const char*, const char*> headings[] = {
+      {"Text1", "科　目"}, {"Text2", "名称（氏名）"}, {"Text3", "所在地（住所）"},
+      {"Text4", "関係"},   {"Text6", "取引内容"},
+  };
+  for (const auto& [box, text] : headings) {
+    EXPECT_EQ(form5.Read(box), QString::fromUtf8(text));
+    EXPECT_EQ(form5.Box(box).alignment(), Qt::AlignCenter);
+  }
+  EXPECT_EQ(form5.CaptionOf("Command17"), QStringLiteral("期末現在高"));
+  EXPECT_EQ(form5.CaptionOf("Command2"), QStringLiteral("DATA"));
+  EXPECT_EQ(form5.CaptionOf("Command3"), QStringLiteral("クリア"));
+  EXPECT_EQ(form5.CaptionOf("Command1"), QStringLiteral("合　　　計"));
+  EXPECT_FALSE(form5.IsControlVisible("Text146"));
+  for (int r = 1; r <= 11; ++r) {
+    for (int c = 0; c < 6; ++c) {
+      platform::TextBox& box = form5.Box(Cell(r, c));
+      if (c == 4) {
+        EXPECT_EQ(box.alignment() & Qt::AlignRight, Qt::AlignRight);
+        EXPECT_EQ(box.Mode(), platform::InputMode::Unchanged);
+      } else {
+        EXPECT_EQ(box.Mode(), platform::InputMode::Hiragana);
+      }
+    }
+  }
+
+  // The bottom line from left to right, "合　　　計" under the balance column.
+  auto left = [this](const char* name) { return form5.Control(name).geometry().left(); };
+  EXPECT_LT(left("Command2"), left("Command3"));
+  EXPECT_LT(left("Command3"), left("Command1"));
+  EXPECT_EQ(left("Command1"), left("Text67"));
+  EXPECT_EQ(left("Command17"), left("Text11"));
+  EXPECT_GT(form5.Control("Command1").geometry().top(), form5.Control("Text67").geometry().top());
+
+  // The keyboard moves along a row, then on to the next row.
+  QStringList order;
+  for (QWidget* w = &form5.Control(Cell(1, 0)); order.size() < 12; w = w->nextInFocusChain()) {
+    order.append(w->objectName());
+  }
+  EXPECT_EQ(order, (QStringList{"Text7", "Text8", "Text9", "Text10", "Text11", "Text12", "Text17",
+                                "Text16", "Text15", "Text14", "Text13", "Text5"}));
+
+  // The widest amounts fit their cells.
+  std::map<QString, QStringList> worst;
+  for (int r = 1; r <= 11; ++r) worst[Balance(r)] = {"-2,147,483,648", "2,147,483,647"};
+  testing::ExpectNothingOverlapsOrIsClipped(form5, worst);
+}
+
+}  // namespace
+}  // namespace mirudanto::statements

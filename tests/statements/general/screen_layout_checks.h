@@ -1,0 +1,84 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <map>
+
+#include "platform/screen.h"
+
+namespace mirudanto::testing {
+
+// The width and height that a line edit gives its text: the contents rectangle
+// of the style, less the text margins and the two pixels QLineEdit keeps on
+// each side.
+inline QSize LineEditTextRoom(const QLineEdit& box) {
+  QStyleOptionFrame option;
+  option.initFrom(&box);
+  option.rect = box.rect();
+  option.lineWidth = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                               &option, &box)
+                                    : 0;
+  const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box)
+                             .marginsRemoved(box.textMargins());
+  return QSize(contents.width() - 2 * 2, contents.height());
+}
+
+inline QSize ButtonTextRoom(const QPushButton& button) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  option.rect = button.rect();
+  option.text = button.text();
+  return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button).size();
+}
+
+// Every visible control of the shown screen lies inside its window, no two
+// overlap, and no text is cut: the text of every box and the caption of every
+// button, and the longest texts a box or button must also show (`worst`, by
+// control name).
+inline void ExpectNothingOverlapsOrIsClipped(platform::Screen& screen,
+                                             const std::map<QString, QStringList>& worst = {}) {
+  QWidget& window = screen.Window();
+  ASSERT_TRUE(window.isVisible());
+  const QList<QWidget*> controls =
+      window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  for (qsizetype i = 0; i < controls.size(); ++i) {
+    QWidget* control = controls[i];
+    if (control->isHidden()) continue;
+    const std::string name = control->objectName().toStdString();
+    EXPECT_TRUE(window.rect().contains(control->geometry())) << name << " leaves the window";
+    for (qsizetype j = i + 1; j < controls.size(); ++j) {
+      if (controls[j]->isHidden()) continue;
+      EXPECT_FALSE(control->geometry().intersects(controls[j]->geometry()))
+          << name << " overlaps " << controls[j]->objectName().toStdString();
+    }
+
+    QStringList texts;
+    QSize room;
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+      texts.append(box->text());
+      room = LineEditTextRoom(*box);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+      texts.append(button->text());
+      room = ButtonTextRoom(*button);
+    } else {
+      continue;
+    }
+    if (const auto found = worst.find(control->objectName()); found != worst.end()) {
+      texts += found->second;
+    }
+    const QFontMetrics metrics(control->font());
+    EXPECT_LE(metrics.height(), room.height()) << name << " is too low for its font";
+    for (const QString& text : texts) {
+      EXPECT_LE(metrics.horizontalAdvance(text), room.width())
+          << name << " cuts \"" << text.toStdString() << "\"";
+    }
+  }
+}
+
+}  // namespace mirudanto::testing
