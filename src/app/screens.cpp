@@ -6,6 +6,9 @@
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
+#include "statements/general/fixed_assets_screen.h"
+#include "statements/general/inventories_screen.h"
+#include "statements/general/loans_receivable_screen.h"
 #include "statements/general/suspense_receipts_screen.h"
 #include "statements/notes/notes_screen.h"
 
@@ -18,6 +21,9 @@ void RegisterScreens() {
   screens.Add<statements::DepositsScreen>();
   screens.Add<statements::AdvancePaymentsScreen>();
   screens.Add<statements::SuspenseReceiptsScreen>();
+  screens.Add<statements::LoansReceivableScreen>();
+  screens.Add<statements::InventoriesScreen>();
+  screens.Add<statements::FixedAssetsScreen>();
   screens.Add<statements::NotesReceivablePage1Screen>();
   screens.Add<statements::NotesReceivablePage2Screen>();
   screens.Add<statements::NotesPayableScreen>();
