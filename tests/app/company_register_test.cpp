@@ -8,6 +8,7 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "support/recording_desktop.h"
+#include "support/screen_layout_checks.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::app {
@@ -175,6 +176,17 @@ TEST_F(CompanyRegisterTest, TheCapitalInMillionsAndTheCompanyKindWords) {
   EXPECT_EQ(form10.Read("Text3"), QStringLiteral("株式会社"));
   form10.Press("Command2");
   EXPECT_EQ(form10.Read("Text3"), QStringLiteral("有限会社"));
+}
+
+TEST_F(CompanyRegisterTest, TheScreenLooksAsDesigned) {
+  form10.Show();
+  EXPECT_EQ(form10.Window().windowTitle(), QStringLiteral("会社登録"));
+  EXPECT_EQ(form10.CaptionOf("Command4"), QStringLiteral("登　録　実　行"));
+  EXPECT_EQ(form10.Box("Text2").Mode(), platform::InputMode::Katakana);
+  EXPECT_EQ(form10.Box("Text3").Mode(), platform::InputMode::Hiragana);
+  EXPECT_EQ(form10.Box("Text8").TypingLimit(), 9);
+  EXPECT_FALSE(form10.IsControlVisible("Text100"));
+  testing::ExpectNothingOverlapsOrIsClipped(form10, {{"Text11", {"  2,147,000,000"}}});
 }
 
 TEST_F(CompanyRegisterTest, CallingAMissingCompanyReportsAndEmptiesTheCode) {

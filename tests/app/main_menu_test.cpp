@@ -13,6 +13,7 @@
 #include "fake_entry_screens.h"
 #include "platform/screen.h"
 #include "support/recording_desktop.h"
+#include "support/screen_layout_checks.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::app {
@@ -338,6 +339,7 @@ TEST_F(MainMenuTest, EveryCaptionStandsAsGiven) {
   EXPECT_EQ(menu.CaptionOf("Label3"),
             QStringLiteral("これは法人税ミルダントの抄であり、全部をカバーするものではありません。"));
   EXPECT_EQ(menu.Read("Text2"), QStringLiteral("　"));
+  testing::ExpectNothingOverlapsOrIsClipped(menu);
 }
 
 }  // namespace

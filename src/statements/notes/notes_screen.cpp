@@ -66,7 +66,7 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
     switch (c) {
       case kDrawer: widths.push_back(2100); break;
       case kIssue: widths.push_back(1250); break;
-      case kAmount: widths.push_back(1650); break;
+      case kAmount: widths.push_back(2000); break;
       case kRemarks: widths.push_back(payable ? 2700 : 1800); break;
       default: widths.push_back(1500); break;
     }

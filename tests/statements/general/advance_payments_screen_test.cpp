@@ -12,7 +12,7 @@
 #include "support/recording_desktop.h"
 #include "support/statement_files_support.h"
 #include "support/temp_drives.h"
-#include "statements/general/screen_layout_checks.h"
+#include "support/screen_layout_checks.h"
 
 namespace mirudanto::statements {
 namespace {

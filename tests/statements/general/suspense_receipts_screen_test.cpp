@@ -9,7 +9,7 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
-#include "statements/general/screen_layout_checks.h"
+#include "support/screen_layout_checks.h"
 #include "statements/general/suspense_receipts_screen.h"
 #include "support/recording_desktop.h"
 #include "support/statement_files_support.h"

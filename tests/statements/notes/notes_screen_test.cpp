@@ -9,6 +9,7 @@
 #include "platform/screen.h"
 #include "statements/notes/notes_screen.h"
 #include "support/recording_desktop.h"
+#include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
 #include "support/temp_drives.h"
 
@@ -285,6 +286,26 @@ TEST_F(NotesScreenTest, TheClearingButtonsAndTheFailureTitles) {
   EXPECT_EQ(desktop.Summary(), (QStringList{"受取手形|オーバーフローしました。",
                                             "ミルダント|オーバーフローしました。",
                                             "ミルダント|オーバーフローしました。"}));
+}
+
+TEST_F(NotesScreenTest, TheScreensLookAsDesigned) {
+  const std::pair<NotesScreen*, const char*> screens[] = {
+      {&page1, "受取手形②"}, {&page2, "受取手形②その２"}, {&payable, "支払手形⑧"}};
+  for (const auto& [screen, caption] : screens) {
+    screen->Show();
+    EXPECT_EQ(screen->Window().windowTitle(), QString::fromUtf8(caption));
+    testing::ExpectNothingOverlapsOrIsClipped(
+        *screen, {{"Text118", {"-2,147,483,648"}}, {Box(kAmount[0]), {"-2,147,483,648"}}});
+  }
+  EXPECT_EQ(page1.CaptionOf("Command5"), QStringLiteral("受取手形②"));
+  EXPECT_EQ(page2.CaptionOf("Command5"), QStringLiteral("受取手形①"));
+  EXPECT_EQ(payable.CaptionOf("Command5"), QStringLiteral("整理整頓"));
+  EXPECT_EQ(page1.Box(Box(kDrawer[0])).TypingLimit(), 8);
+  EXPECT_EQ(page1.Box(Box(kIssue[0])).font().pointSizeF(), 9);
+  EXPECT_EQ(page1.Box(Box(kDrawer[0])).font().pointSizeF(), 11.25);
+  EXPECT_EQ(page1.Box(Box(kBank[0])).Mode(), platform::InputMode::Hiragana);
+  EXPECT_EQ(page1.Box(Box(kDue[0])).Mode(), platform::InputMode::Unchanged);
+  EXPECT_EQ(payable.Box(Box(kDrawer[0])).TypingLimit(), 0);
 }
 
 class NotesPagesTest : public NotesScreenTest {
