@@ -231,6 +231,16 @@ void EntryScreen::TotalAndSaveStatement() {
   platform::Beep();
 }
 
+BoxLayout AmountBox(const QString& name, QRect twips) {
+  return {name, twips, QStringLiteral("　　"), BoxStyle::Entry, Qt::AlignRight};
+}
+
+TotalRule SumRule(ValueRef target, int first, int last) {
+  TotalRule rule{target, {}, {}};
+  for (int number = first; number <= last; ++number) rule.plus.push_back({target.file, number});
+  return rule;
+}
+
 GridGeometry::GridGeometry(int left, int top, int rowHeight, std::vector<int> columnWidths,
                            int gap)
     : left_(left), top_(top), rowHeight_(rowHeight), widths_(std::move(columnWidths)), gap_(gap) {}

@@ -194,4 +194,11 @@ class GridGeometry {
 
 inline const QColor kHeadingGrey(224, 224, 224);
 
+// An amount cell or total box: right-aligned, starting as two ideographic
+// spaces, which count as 0.
+BoxLayout AmountBox(const QString& name, QRect twips);
+
+// The total of values `first` to `last` of the target's own file.
+TotalRule SumRule(ValueRef target, int first, int last);
+
 }  // namespace mirudanto::statements

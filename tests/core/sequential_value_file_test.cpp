@@ -6,6 +6,7 @@
 #include "core/failure.h"
 #include "core/sequential_value_file.h"
 #include "support/qt_printers.h"
+#include "support/failure_of.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto {
@@ -13,15 +14,7 @@ namespace {
 
 using testing::TempDrives;
 
-// Runs an operation that must fail, and returns how it failed.
-std::optional<Failure> FailureOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const Failure& failure) {
-    return failure;
-  }
-  return std::nullopt;
-}
+using testing::FailureOf;
 
 // ---------------------------------------------------------------- writing
 

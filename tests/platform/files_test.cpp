@@ -17,6 +17,7 @@
 
 #include "core/failure.h"
 #include "platform/drives.h"
+#include "support/failure_of.h"
 #include "support/qt_printers.h"
 #include "support/temp_drives.h"
 #include "support/without_root_override.h"
@@ -24,21 +25,13 @@
 namespace mirudanto::platform {
 namespace {
 
+using mirudanto::testing::FailureOf;
 using mirudanto::testing::TempDrives;
 using mirudanto::testing::WithoutRootOverride;
 
 const QString kRoot = QStringLiteral("c:\\法人税");
 const QString kFolder = QStringLiteral("c:\\法人税\\ミルダ");
 const QString kFile = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
-
-std::optional<Failure> FailureOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const Failure& failure) {
-    return failure;
-  }
-  return std::nullopt;
-}
 
 // Checks kind and wording together, since the wording is what the user sees.
 void ExpectFailure(const std::function<void()>& operation, FailureKind kind,

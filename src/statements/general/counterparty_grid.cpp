@@ -48,8 +48,7 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
       const QString name = Box(kCells[r - 1][column]);
       const QRect cell = grid.geometry.Cell(r, column);
       if (column == CounterpartyGrid::kBalanceColumn) {
-        layout.boxes.push_back({name, cell, QStringLiteral("　　"), BoxStyle::Entry,
-                                Qt::AlignRight});
+        layout.boxes.push_back(AmountBox(name, cell));
         amounts.values[static_cast<std::size_t>(r - 1)] = {ValueKind::Amount, name};
         grid.balanceCells.append(name);
         continue;
@@ -68,9 +67,7 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
   grid.textCells = QStringList(textCells.begin(), textCells.end());
   layout.files = {texts, amounts};
 
-  TotalRule sum{{1, kTotalRow}, {}, {}};
-  for (int r = 1; r < kTotalRow; ++r) sum.plus.push_back({1, r});
-  layout.totals = {sum};
+  layout.totals = {SumRule({1, kTotalRow}, 1, kTotalRow - 1)};
 
   layout.buttons.push_back({"Command17", "期末現在高",
                             grid.geometry.Cell(0, CounterpartyGrid::kBalanceColumn),

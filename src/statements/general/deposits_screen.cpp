@@ -58,20 +58,16 @@ EntryScreenLayout DepositsLayout() {
       textCells.append(name);
     }
     const QString balance = Box(kRows[r][kBalance]);
-    layout.boxes.push_back({balance, grid.Cell(r + 1, kBalance), QStringLiteral("　　"),
-                            BoxStyle::Entry, Qt::AlignRight});
+    layout.boxes.push_back(AmountBox(balance, grid.Cell(r + 1, kBalance)));
     amounts.values.push_back({ValueKind::Amount, balance});
     balanceCells.append(balance);
   }
   const QString total = Box(97);
-  layout.boxes.push_back({total, grid.Cell(16, kBalance), QStringLiteral("　　"), BoxStyle::Entry,
-                          Qt::AlignRight});
+  layout.boxes.push_back(AmountBox(total, grid.Cell(16, kBalance)));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  TotalRule sum{{1, 16}, {}, {}};
-  for (int r = 1; r <= 15; ++r) sum.plus.push_back({1, r});
-  layout.totals = {sum};
+  layout.totals = {SumRule({1, 16}, 1, 15)};
 
   layout.boxes.push_back({layout.codeBox, grid.Cell(16, 2), QString(), BoxStyle::Hidden});
 

@@ -95,8 +95,7 @@ EntryScreenLayout FixedAssetsLayout() {
         textCells.append(name);
         continue;
       }
-      layout.boxes.push_back({name, rect, QStringLiteral("　　"), BoxStyle::Entry,
-                              Qt::AlignRight});
+      layout.boxes.push_back(AmountBox(name, rect));
       // Amount values 1-5 balances, 6-10 book values, 11-15 prices.
       const int value = (f - kTextCount) * kEntryCount + e;
       amounts.values[static_cast<std::size_t>(value)] = {ValueKind::Amount, name};
@@ -105,22 +104,15 @@ EntryScreenLayout FixedAssetsLayout() {
   }
   const QString balanceTotal = Box(73);
   const QString bookValueTotal = Box(74);
-  layout.boxes.push_back({balanceTotal, cell(kLastLine, kBalanceColumn), QStringLiteral("　　"),
-                          BoxStyle::Entry, Qt::AlignRight});
-  layout.boxes.push_back({bookValueTotal, cell(kLastLine, 5), QStringLiteral("　　"),
-                          BoxStyle::Entry, Qt::AlignRight});
+  layout.boxes.push_back(AmountBox(balanceTotal, cell(kLastLine, kBalanceColumn)));
+  layout.boxes.push_back(AmountBox(bookValueTotal, cell(kLastLine, 5)));
   amounts.values[15] = {ValueKind::Amount, balanceTotal};
   amounts.values[16] = {ValueKind::Amount, bookValueTotal};
   layout.files = {texts, amounts};
 
   // The prices have no total.
-  TotalRule balances{{1, 16}, {}, {}};
-  TotalRule bookValues{{1, 17}, {}, {}};
-  for (int e = 1; e <= kEntryCount; ++e) {
-    balances.plus.push_back({1, e});
-    bookValues.plus.push_back({1, kEntryCount + e});
-  }
-  layout.totals = {balances, bookValues};
+  layout.totals = {SumRule({1, 16}, 1, kEntryCount),
+                   SumRule({1, 17}, kEntryCount + 1, 2 * kEntryCount)};
 
   layout.boxes.push_back({layout.codeBox, cell(kLastLine, 2), QString(), BoxStyle::Hidden});
 

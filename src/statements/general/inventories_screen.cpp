@@ -102,21 +102,17 @@ EntryScreenLayout InventoriesLayout() {
       textCells.append(name);
     }
     const QString balance = Box(kRows[r][kBalance]);
-    layout.boxes.push_back({balance, grid.Cell(r + 1, kBalance), QStringLiteral("　　"),
-                            BoxStyle::Entry, Qt::AlignRight});
+    layout.boxes.push_back(AmountBox(balance, grid.Cell(r + 1, kBalance)));
     amounts.values.push_back({ValueKind::Amount, balance});
     balanceCells.append(balance);
   }
   const int bottom = kRowCount + 1;
   const QString total = Box(36);
-  layout.boxes.push_back({total, grid.Cell(bottom, kBalance), QStringLiteral("　　"),
-                          BoxStyle::Entry, Qt::AlignRight});
+  layout.boxes.push_back(AmountBox(total, grid.Cell(bottom, kBalance)));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  TotalRule sum{{1, 6}, {}, {}};
-  for (int r = 1; r <= kRowCount; ++r) sum.plus.push_back({1, r});
-  layout.totals = {sum};
+  layout.totals = {SumRule({1, 6}, 1, kRowCount)};
 
   layout.boxes.push_back({layout.codeBox, grid.Cell(bottom, kQuantity), QString(),
                           BoxStyle::Hidden});

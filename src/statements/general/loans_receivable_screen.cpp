@@ -94,21 +94,17 @@ EntryScreenLayout LoansReceivableLayout() {
       textCells.append(name);
     }
     const QString balance = Box(boxes[kBalance]);
-    layout.boxes.push_back({balance, rectOf(kBalance), QStringLiteral("　　"), BoxStyle::Entry,
-                            Qt::AlignRight});
+    layout.boxes.push_back(AmountBox(balance, rectOf(kBalance)));
     amounts.values.push_back({ValueKind::Amount, balance});
     balanceCells.append(balance);
   }
   const QString total = Box(72);
-  layout.boxes.push_back({total, cell(kLastLine, kBalanceColumn), QStringLiteral("　　"),
-                          BoxStyle::Entry, Qt::AlignRight});
+  layout.boxes.push_back(AmountBox(total, cell(kLastLine, kBalanceColumn)));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
   // The total is stored as computed; the engine never reads it back.
-  TotalRule sum{{1, 8}, {}, {}};
-  for (int e = 1; e <= kEntryCount; ++e) sum.plus.push_back({1, e});
-  layout.totals = {sum};
+  layout.totals = {SumRule({1, 8}, 1, kEntryCount)};
 
   layout.boxes.push_back({layout.codeBox, cell(kLastLine, kRelationshipColumn), QString(),
                           BoxStyle::Hidden});

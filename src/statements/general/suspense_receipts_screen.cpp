@@ -93,8 +93,7 @@ EntryScreenLayout SuspenseReceiptsLayout() {
         withholdingCells.append(name);
       }
       const QString amount = Box(halves[h].amount + line - 1);
-      layout.boxes.push_back({amount, table.Cell(line, firstColumn[h] + 3), QStringLiteral("　　"),
-                              BoxStyle::Entry, Qt::AlignRight});
+      layout.boxes.push_back(AmountBox(amount, table.Cell(line, firstColumn[h] + 3)));
       amounts.values.push_back({ValueKind::Amount, amount});
       amountCells[h].append(amount);
       withholdingCells.append(amount);

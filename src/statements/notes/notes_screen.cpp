@@ -147,20 +147,16 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
       cells.append(name);
     }
     const QString amount = Box(kRows[r - 1][kAmount]);
-    layout.boxes.push_back({amount, cellOf(r, kAmount), QStringLiteral("　　"), BoxStyle::Entry,
-                            Qt::AlignRight});
+    layout.boxes.push_back(AmountBox(amount, cellOf(r, kAmount)));
     amounts.values.push_back({ValueKind::Amount, amount});
     amountCells.append(amount);
   }
   const QString total = Box(118);
-  layout.boxes.push_back({total, grid.Cell(kRowCount + 1, column(kAmount)), QStringLiteral("　　"),
-                          BoxStyle::Entry, Qt::AlignRight});
+  layout.boxes.push_back(AmountBox(total, grid.Cell(kRowCount + 1, column(kAmount))));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  TotalRule sum{{1, 14}, {}, {}};
-  for (int r = 1; r <= kRowCount; ++r) sum.plus.push_back({1, r});
-  layout.totals = {sum};
+  layout.totals = {SumRule({1, 14}, 1, kRowCount)};
 
   const int bottom = kRowCount + 1;
   layout.boxes.push_back({layout.codeBox, grid.Cell(bottom, column(kBranch)), QString(),
