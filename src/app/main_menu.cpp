@@ -303,11 +303,8 @@ void MainMenu::Open(const ScreenContract& contract) {
     switch (contract.opening) {
       case Opening::Register:
         screen->Write(contract.codeBox, CodeText(record_.code));
-        for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7",
-                                "Text8", "Text9", "Text11", "Text12", "Text13", "Text14",
-                                "Text17", "Text18", "Text19", "Text20", "Text21"}) {
-          screen->Write(box, QString());
-        }
+        // The register's own "法人コード" empties the same 18 boxes.
+        screen->Press(QStringLiteral("Command7"));
         screen->Show();
         return;
       case Opening::DataScreen:
