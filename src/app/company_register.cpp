@@ -132,6 +132,11 @@ void CompanyRegister::Build() {
   right(AddTextBox("Text20", Px(x + 100, Line(12), 40, h)));
   right(AddTextBox("Text4", Px(x + 142, Line(12), 40, h)));
   AddButton("Command4", "登　録　実　行", Px(x + 300, Line(12), 180, h));
+
+  // The keyboard goes through the boxes as they are read, from the code on:
+  // a Space typed into a button that had the focus would empty the screen.
+  SetFocusOrder(ControlsInReadingOrder());
+  SetOpeningFocus("Text1");
 }
 
 CompanyRecord CompanyRegister::RecordFromBoxes() {

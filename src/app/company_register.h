@@ -11,6 +11,9 @@ class CompanyRegister : public platform::Screen {
  public:
   CompanyRegister();
 
+  // The main menu hands the code over in Text100 and presses nothing.
+  ScreenContract Contract() const override { return {QStringLiteral("Text100"), {}, {}, {}, {}}; }
+
  protected:
   void Build() override;
 

@@ -47,8 +47,8 @@ MainMenu::MainMenu() : Screen(QStringLiteral("Form1"), QStringLiteral("ミルダ
   OnClick("Command26", [this] { SetupStep(3); });
   OnClick("Command27", [this] { SetupStep(4); });
   OnClick("Command28", [this] { SetupStep(5); });
-  for (const ScreenContract& contract : ScreenContracts()) {
-    OnClick(contract.menuButton, [this, &contract] { Open(contract); });
+  for (const MenuOpening& opening : MenuOpenings()) {
+    OnClick(opening.menuButton, [this, &opening] { Open(opening); });
   }
 }
 
@@ -77,9 +77,9 @@ void MainMenu::Build() {
 
   // The left column: clear, the 21 openings of the column, quit.
   QStringList column = {"Command9"};
-  for (const ScreenContract& contract : ScreenContracts()) {
-    if (contract.menuButton != "Command37" && contract.menuButton != "Command35") {
-      column.append(contract.menuButton);
+  for (const MenuOpening& opening : MenuOpenings()) {
+    if (opening.menuButton != "Command37" && opening.menuButton != "Command35") {
+      column.append(opening.menuButton);
     }
   }
   column.append("Command11");
@@ -91,8 +91,8 @@ void MainMenu::Build() {
     } else if (name == "Command11") {
       caption = QStringLiteral("終　了");
     } else {
-      for (const ScreenContract& contract : ScreenContracts()) {
-        if (contract.menuButton == name) caption = contract.caption;
+      for (const MenuOpening& opening : MenuOpenings()) {
+        if (opening.menuButton == name) caption = opening.caption;
       }
     }
     AddButton(name, caption, Px(8, y, 148, 25));
@@ -130,9 +130,9 @@ void MainMenu::Build() {
   AddButton("Command35", "A4白紙用紙印刷", Px(676, 632, 180, 30));
 
   // An opening whose screen is not part of this build stays visible, greyed.
-  for (const ScreenContract& contract : ScreenContracts()) {
-    if (platform::ScreenSet::Instance().Find(contract.screen) == nullptr) {
-      Control(contract.menuButton).setEnabled(false);
+  for (const MenuOpening& opening : MenuOpenings()) {
+    if (platform::ScreenSet::Instance().Find(opening.screen) == nullptr) {
+      Control(opening.menuButton).setEnabled(false);
     }
   }
 }
@@ -200,7 +200,7 @@ void MainMenu::CallCompany() {
     Write("Text2", QString());
     Write("Text1", QString());
     if (platform::Screen* deposits = platform::ScreenSet::Instance().Find("Form2")) {
-      deposits->Write("Text146", QString());
+      deposits->Write(deposits->Contract().codeBox, QString());
     }
     if (record_.name.isEmpty()) {
       Show();
@@ -270,19 +270,19 @@ void MainMenu::SetupStep(int step) {
 void MainMenu::SaveUntouched(const std::vector<QString>& screens, CompanyCode code) {
   // A company whose first file went missing must not have every other file
   // overwritten with blanks: a screen any of whose files exists is left alone.
-  std::vector<std::pair<platform::Screen*, const ScreenContract*>> saves;
+  std::vector<std::pair<platform::Screen*, ScreenContract>> saves;
   for (const QString& name : screens) {
     platform::Screen* screen = platform::ScreenSet::Instance().Find(name);
     if (screen == nullptr) continue;
-    const ScreenContract& contract = ContractOfScreen(name);
+    ScreenContract contract = screen->Contract();
     bool anyExists = false;
     for (const StatementFile& file : contract.files) {
       anyExists = anyExists || platform::FileExists(PathOf(file, code));
     }
-    if (!anyExists) saves.emplace_back(screen, &contract);
+    if (!anyExists) saves.emplace_back(screen, std::move(contract));
   }
-  for (const auto& [screen, contract] : saves) screen->Write(contract->codeBox, CodeText(code));
-  for (const auto& [screen, contract] : saves) screen->Press(contract->saveButton);
+  for (const auto& [screen, contract] : saves) screen->Write(contract.codeBox, CodeText(code));
+  for (const auto& [screen, contract] : saves) screen->Press(contract.saveButton);
 }
 
 void MainMenu::UnloadScreens() {
@@ -291,16 +291,17 @@ void MainMenu::UnloadScreens() {
   }
 }
 
-void MainMenu::Open(const ScreenContract& contract) {
-  platform::Screen* screen = platform::ScreenSet::Instance().Find(contract.screen);
+void MainMenu::Open(const MenuOpening& opening) {
+  platform::Screen* screen = platform::ScreenSet::Instance().Find(opening.screen);
   try {
-    if (contract.opening == Opening::PrinterScreen) {
+    if (opening.opening == Opening::PrinterScreen) {
       if (screen != nullptr) screen->Show();
       return;
     }
     Press("Command23");
     if (screen == nullptr) return;
-    switch (contract.opening) {
+    const ScreenContract contract = screen->Contract();
+    switch (opening.opening) {
       case Opening::Register:
         screen->Write(contract.codeBox, CodeText(record_.code));
         // The register's own "法人コード" empties the same 18 boxes.
@@ -317,7 +318,7 @@ void MainMenu::Open(const ScreenContract& contract) {
     const CompanyCode code = CodeFromMenu();
     record_.code = code;
     screen->Write(contract.codeBox, CodeText(code));
-    switch (contract.opening) {
+    switch (opening.opening) {
       case Opening::ShownFirst:
         screen->Show();
         screen->Press(contract.loadButton);
@@ -329,8 +330,8 @@ void MainMenu::Open(const ScreenContract& contract) {
         break;
       case Opening::BothPages: {
         screen->Press(contract.loadButton);
-        const ScreenContract& page1Contract = ContractOfScreen(QStringLiteral("Form13"));
-        if (platform::Screen* page1 = platform::ScreenSet::Instance().Find(page1Contract.screen)) {
+        if (platform::Screen* page1 = platform::ScreenSet::Instance().Find(kBorrowingsPage1)) {
+          const ScreenContract page1Contract = page1->Contract();
           page1->Write(page1Contract.codeBox, CodeText(code));
           page1->Press(page1Contract.loadButton);
         }

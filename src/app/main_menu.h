@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/screen_contract.h"
+#include "app/menu_openings.h"
 #include "core/company_record.h"
 #include "platform/screen.h"
 
@@ -34,7 +34,7 @@ class MainMenu : public platform::Screen {
   void InitialSetup();
   void SetupStep(int step);
   void UnloadScreens();
-  void Open(const ScreenContract& contract);
+  void Open(const MenuOpening& opening);
 
   void ShowSetupButtons(bool visible);
   CompanyCode CodeFromMenu();

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/failure.h"
@@ -233,6 +234,51 @@ QProgressBar& Screen::AddProgressBar(const QString& name, QRect twips, QWidget* 
   bar->setTextVisible(false);
   return Place(bar, name, twips);
 }
+
+void Screen::SetFocusOrder(const QStringList& controls) {
+  for (qsizetype k = 1; k < controls.size(); ++k) {
+    QWidget::setTabOrder(&Control(controls[k - 1]), &Control(controls[k]));
+  }
+}
+
+QStringList Screen::ControlsInReadingOrder() {
+  struct Placed {
+    QString name;
+    QRect rect;
+  };
+  std::vector<Placed> placed;
+  QWidget& window = Window();
+  for (auto it = controls_.constBegin(); it != controls_.constEnd(); ++it) {
+    QWidget* control = it.value();
+    if (control->isHidden() || !(control->focusPolicy() & Qt::TabFocus)) continue;
+    placed.push_back({it.key(), QRect(control->mapTo(&window, QPoint(0, 0)), control->size())});
+  }
+  const auto byPosition = [](const Placed& a, const Placed& b) {
+    if (a.rect.top() != b.rect.top()) return a.rect.top() < b.rect.top();
+    if (a.rect.left() != b.rect.left()) return a.rect.left() < b.rect.left();
+    return a.name < b.name;
+  };
+  std::sort(placed.begin(), placed.end(), byPosition);
+
+  QStringList order;
+  std::size_t first = 0;
+  while (first < placed.size()) {
+    const QRect& lead = placed[first].rect;
+    std::size_t end = first + 1;
+    while (end < placed.size() && placed[end].rect.top() < lead.top() + lead.height()) ++end;
+    std::vector<Placed> line(placed.begin() + static_cast<std::ptrdiff_t>(first),
+                             placed.begin() + static_cast<std::ptrdiff_t>(end));
+    std::sort(line.begin(), line.end(), [](const Placed& a, const Placed& b) {
+      if (a.rect.left() != b.rect.left()) return a.rect.left() < b.rect.left();
+      return a.rect.top() < b.rect.top();
+    });
+    for (const Placed& p : line) order.append(p.name);
+    first = end;
+  }
+  return order;
+}
+
+void Screen::SetOpeningFocus(const QString& control) { Control(control).setFocus(); }
 
 ScreenSet& ScreenSet::Instance() {
   static ScreenSet set;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/screen_contract.h"
 #include "platform/controls.h"
 
 class QLabel;
@@ -95,6 +96,9 @@ class Screen {
   // The window's close box.
   virtual void CloseBox();
 
+  // What the screen offers to its opener; nothing by default.
+  virtual ScreenContract Contract() const { return {}; }
+
  protected:
   // Creates the controls of a fresh window.
   virtual void Build() = 0;
@@ -122,6 +126,15 @@ class Screen {
   LineControl& AddLine(const QString& name, QPoint fromTwips, QPoint toTwips, int width = 1,
                        QWidget* parent = nullptr);
   QProgressBar& AddProgressBar(const QString& name, QRect twips, QWidget* parent = nullptr);
+
+  // The Tab key visits the named controls in this order.
+  void SetFocusOrder(const QStringList& controls);
+  // The visible controls that Tab can reach, as a reader meets them: line by
+  // line from the top (a control joins the line of the first control it
+  // stands beside), each line from left to right.
+  QStringList ControlsInReadingOrder();
+  // The control that holds the focus when the window is shown.
+  void SetOpeningFocus(const QString& control);
 
  private:
   template <class T>

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <numeric>
 
+#include "core/amount.h"
 #include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
@@ -27,11 +27,19 @@ void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
   widget.setAutoFillBackground(true);
 }
 
+QString Displayed(Display display, const HeldValue& held) {
+  switch (display) {
+    case Display::Text: return held.text;
+    case Display::Amount: return FormatAmount(held.number);
+    case Display::Digits: return QString::number(held.number);
+  }
+  return held.text;
+}
+
 }  // namespace
 
 EntryScreen::EntryScreen(EntryScreenLayout layout)
-    : Screen(layout.name, layout.caption), layout_(std::move(layout)) {
-  held_ = EmptyFiles();
+    : Screen(layout.name, layout.caption), layout_(std::move(layout)), held_(layout_.files) {
   for (const ButtonLayout& button : layout_.buttons) {
     switch (button.role) {
       case ButtonRole::Load:
@@ -56,6 +64,13 @@ EntryScreen::EntryScreen(EntryScreenLayout layout)
         break;
     }
   }
+}
+
+ScreenContract EntryScreen::Contract() const {
+  ScreenContract contract{layout_.codeBox, layout_.loadButton, layout_.clearButton,
+                          layout_.saveButton, {}};
+  for (const FileLayout& file : layout_.files) contract.files.push_back(file.file);
+  return contract;
 }
 
 void EntryScreen::Build() {
@@ -85,11 +100,32 @@ void EntryScreen::Build() {
   }
 }
 
-HeldFiles EntryScreen::EmptyFiles() const {
-  HeldFiles files;
-  files.reserve(layout_.files.size());
-  for (const FileLayout& file : layout_.files) files.emplace_back(file.values.size());
-  return files;
+void EntryScreen::FormLoad() { ApplyFocusOrder(); }
+
+void EntryScreen::ApplyFocusOrder() {
+  if (!layout_.focusOrder.isEmpty()) {
+    SetFocusOrder(layout_.focusOrder);
+    SetOpeningFocus(layout_.openingFocus.isEmpty() ? layout_.focusOrder.front()
+                                                   : layout_.openingFocus);
+    return;
+  }
+  // A heading box can be clicked and typed into, but Tab passes it by: the
+  // keyboard goes from cell to cell.
+  for (const BoxLayout& box : layout_.boxes) {
+    if (box.style == BoxStyle::Heading) Box(box.name).setFocusPolicy(Qt::ClickFocus);
+  }
+  const QStringList order = ControlsInReadingOrder();
+  SetFocusOrder(order);
+  if (!layout_.openingFocus.isEmpty()) {
+    SetOpeningFocus(layout_.openingFocus);
+    return;
+  }
+  for (const QString& name : order) {
+    if (qobject_cast<platform::TextBox*>(&Control(name)) != nullptr) {
+      SetOpeningFocus(name);
+      return;
+    }
+  }
 }
 
 void EntryScreen::ResetBoxesToInitialTexts() {
@@ -98,39 +134,30 @@ void EntryScreen::ResetBoxesToInitialTexts() {
   }
 }
 
-void EntryScreen::ReportOrThrow(const QString& title, const Failure& failure) {
-  if (title.isEmpty()) throw failure;
-  ReportError(title, failure);
-}
-
-HeldFiles EntryScreen::ReadFiles(CompanyCode code) const {
-  HeldFiles files = EmptyFiles();
-  for (std::size_t f = 0; f < layout_.files.size(); ++f) {
-    const FileLayout& layout = layout_.files[f];
-    ValueReader reader = ValueReader::Open(PathOf(layout.file, code));
-    for (std::size_t v = 0; v < layout.values.size(); ++v) {
-      switch (layout.values[v].kind) {
-        case ValueKind::Text: files[f][v].text = reader.ReadText(); break;
-        case ValueKind::Amount: files[f][v].number = reader.ReadInt32(); break;
-        case ValueKind::Number16: files[f][v].number = reader.ReadInt16(); break;
-      }
+void EntryScreen::ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& into) const {
+  ValueReader reader = ValueReader::Open(PathOf(file.file, code));
+  std::vector<HeldValue>& values = into.Of(file.file.role);
+  for (std::size_t v = 0; v < file.values.size(); ++v) {
+    switch (file.values[v].kind) {
+      case ValueKind::Text: values[v].text = reader.ReadText(); break;
+      case ValueKind::Amount: values[v].number = reader.ReadInt32(); break;
+      case ValueKind::Number16: values[v].number = reader.ReadInt16(); break;
     }
   }
-  return files;
 }
 
 void EntryScreen::WriteFiles(CompanyCode code, const HeldFiles& files) const {
   // Every file is encoded before the first is written, so a text the files
   // cannot hold stops the save before anything changes on disk.
   std::vector<QByteArray> encoded;
-  for (std::size_t f = 0; f < layout_.files.size(); ++f) {
+  for (const FileLayout& file : layout_.files) {
     ValueWriter writer;
-    const FileLayout& layout = layout_.files[f];
-    for (std::size_t v = 0; v < layout.values.size(); ++v) {
-      if (layout.values[v].kind == ValueKind::Text) {
-        writer.WriteText(files[f][v].text);
+    const std::vector<HeldValue>& values = files.Of(file.file.role);
+    for (std::size_t v = 0; v < file.values.size(); ++v) {
+      if (file.values[v].kind == ValueKind::Text) {
+        writer.WriteText(values[v].text);
       } else {
-        writer.WriteNumber(files[f][v].number);
+        writer.WriteNumber(values[v].number);
       }
     }
     encoded.push_back(writer.Encode());
@@ -140,19 +167,69 @@ void EntryScreen::WriteFiles(CompanyCode code, const HeldFiles& files) const {
   }
 }
 
+void EntryScreen::ShowIn(const QString& box, Display display, const HeldValue& held) {
+  if (!box.isEmpty()) Write(box, Displayed(display, held));
+}
+
 void EntryScreen::ShowValue(const FileValue& value, const HeldValue& held) {
-  if (value.box.isEmpty()) return;
-  switch (value.kind) {
-    case ValueKind::Text: Write(value.box, held.text); break;
-    case ValueKind::Amount: Write(value.box, FormatAmount(held.number)); break;
-    case ValueKind::Number16: Write(value.box, QString::number(held.number)); break;
+  ShowIn(value.box, DisplayOf(value), held);
+}
+
+void EntryScreen::ShowFile(const FileLayout& file, const HeldFiles& files, bool skipRecomputed) {
+  const std::vector<HeldValue>& values = files.Of(file.file.role);
+  for (std::size_t v = 0; v < file.values.size(); ++v) {
+    if (skipRecomputed) {
+      bool recomputed = false;
+      for (const TotalRule& rule : layout_.totals) {
+        recomputed = recomputed || (rule.unstoredBox.isEmpty() &&
+                                    rule.target.file == file.file.role &&
+                                    rule.target.number == static_cast<int>(v) + 1);
+      }
+      if (recomputed) continue;
+    }
+    ShowValue(file.values[v], values[v]);
   }
 }
 
-void EntryScreen::ShowHeld(const HeldFiles& files) {
-  for (std::size_t f = 0; f < layout_.files.size(); ++f) {
-    const FileLayout& layout = layout_.files[f];
-    for (std::size_t v = 0; v < layout.values.size(); ++v) ShowValue(layout.values[v], files[f][v]);
+void EntryScreen::ShowValues(const HeldFiles& files) {
+  // The amounts first, then the other files in their order.
+  for (const FileLayout& file : layout_.files) {
+    if (file.file.role == FileRole::Amounts) ShowFile(file, files, false);
+  }
+  for (const FileLayout& file : layout_.files) {
+    if (file.file.role != FileRole::Amounts) ShowFile(file, files, false);
+  }
+}
+
+std::vector<std::int32_t> EntryScreen::WorkOutTotals(HeldFiles& files) const {
+  std::vector<std::int32_t> totals;
+  for (const TotalRule& rule : layout_.totals) {
+    AmountSum sum;
+    for (const ValueRef& ref : rule.plus) sum.Add(files[ref].number);
+    for (const ValueRef& ref : rule.minus) sum.Subtract(files[ref].number);
+    const Amount total = sum.Value();
+    if (rule.unstoredBox.isEmpty()) files[rule.target].number = total;
+    totals.push_back(total);
+  }
+  return totals;
+}
+
+void EntryScreen::ShowTotals(const std::vector<std::int32_t>& totals, bool asSaved) {
+  for (std::size_t t = 0; t < totals.size(); ++t) {
+    const TotalRule& rule = layout_.totals[t];
+    const HeldValue total{QString(), totals[t]};
+    if (!rule.unstoredBox.isEmpty()) {
+      ShowIn(rule.unstoredBox, asSaved ? rule.shownAs : Display::Amount, total);
+      continue;
+    }
+    const FileValue& value = layout_.ValueAt(rule.target);
+    ShowIn(value.box, asSaved ? rule.shownAs : DisplayOf(value), total);
+  }
+}
+
+void EntryScreen::Carry(const std::vector<CarriedValue>& carried, const HeldFiles& files) {
+  for (const CarriedValue& value : carried) {
+    platform::ScreenNamed(value.screen).Write(value.box, FormatAmount(files[value.value].number));
   }
 }
 
@@ -163,16 +240,57 @@ void EntryScreen::Hold(CompanyCode code, HeldFiles files) {
 }
 
 void EntryScreen::LoadStatement() {
-  CompanyCode code = 0;
+  bool codeRead = false;
   try {
-    code = ReadCompanyCode16(Read(layout_.codeBox));
-    BeforeRead(code);
-    // Nothing is taken into the arrays or shown until every file is read whole.
-    HeldFiles files = ReadFiles(code);
+    const CompanyCode code = ReadCompanyCode16(Read(layout_.codeBox));
+    codeRead = true;
+    if (!layout_.clearBeforeRead.isEmpty()) Press(layout_.clearBeforeRead);
+    // Nothing is taken into the values or shown until every file is read whole.
+    HeldFiles files(layout_.files);
+    for (const FileLayout& file : layout_.files) {
+      if (!file.readAfterShowing) ReadFile(file, code, files);
+    }
     Hold(code, std::move(files));
-    ShowHeld(held_);
+    Carry(layout_.carriedOnLoad, held_);
+
+    const bool recompute = layout_.totalsOnLoad == TotalsOnLoad::Recomputed;
+    for (const FileLayout& file : layout_.files) {
+      if (file.file.role == FileRole::Amounts && !file.readAfterShowing) {
+        ShowFile(file, held_, recompute);
+      }
+    }
+    if (recompute) {
+      // A total beyond 32 bits stops the load here, before it is shown.
+      HeldFiles worked = held_;
+      const std::vector<std::int32_t> totals = WorkOutTotals(worked);
+      held_ = std::move(worked);
+      ShowTotals(totals, false);
+    }
+    for (const FileLayout& file : layout_.files) {
+      if (file.file.role != FileRole::Amounts && !file.readAfterShowing) {
+        ShowFile(file, held_, false);
+      }
+    }
+    ShowExtra(held_);
+    for (const FileLayout& file : layout_.files) {
+      if (!file.readAfterShowing) continue;
+      HeldFiles late = held_;
+      ReadFile(file, code, late);
+      held_ = std::move(late);
+      ShowFile(file, held_, false);
+    }
   } catch (const Failure& failure) {
-    ReportOrThrow(layout_.loadTitle, failure);
+    switch (layout_.loadFailure) {
+      case LoadFailureEnd::HandOn: throw;
+      case LoadFailureEnd::ReportAndReset:
+        if (codeRead) {
+          heldValid_ = false;
+          ResetBoxesToInitialTexts();
+        }
+        break;
+      case LoadFailureEnd::Report: break;
+    }
+    ReportError(layout_.loadTitle, failure);
   }
 }
 
@@ -185,18 +303,20 @@ void EntryScreen::TotalAndSaveStatement() {
     return;
   }
 
-  // Values without a box are written as the arrays hold them, but only when
-  // the arrays belong to this company; otherwise as empty texts and zeros.
-  HeldFiles files = heldValid_ && heldCode_ == code ? held_ : EmptyFiles();
-  for (std::size_t f = 0; f < layout_.files.size(); ++f) {
-    const FileLayout& layout = layout_.files[f];
-    for (std::size_t v = 0; v < layout.values.size(); ++v) {
-      const FileValue& value = layout.values[v];
+  // Values without a box are written as the screen holds them, but only when
+  // they belong to this company; otherwise as empty texts and zeros. A 16-bit
+  // number is never taken from its box here: the screen says how in
+  // CaptureExtra.
+  HeldFiles files = heldValid_ && heldCode_ == code ? held_ : HeldFiles(layout_.files);
+  for (const FileLayout& file : layout_.files) {
+    std::vector<HeldValue>& values = files.Of(file.file.role);
+    for (std::size_t v = 0; v < file.values.size(); ++v) {
+      const FileValue& value = file.values[v];
       if (value.box.isEmpty()) continue;
       if (value.kind == ValueKind::Text) {
-        files[f][v].text = Read(value.box);
+        values[v].text = Read(value.box);
       } else if (value.kind == ValueKind::Amount) {
-        files[f][v].number = ReadAmountCell(Read(value.box));
+        values[v].number = ReadAmountCell(Read(value.box));
       }
     }
   }
@@ -204,20 +324,9 @@ void EntryScreen::TotalAndSaveStatement() {
   try {
     CaptureExtra(files);
     // All totals are worked out, wide, before any is shown or written.
-    std::vector<Amount> totals;
-    for (const TotalRule& rule : layout_.totals) {
-      AmountSum sum;
-      for (const ValueRef& ref : rule.plus) sum.Add(files[ref.file][ref.number - 1].number);
-      for (const ValueRef& ref : rule.minus) sum.Subtract(files[ref.file][ref.number - 1].number);
-      const Amount total = sum.Value();
-      files[rule.target.file][rule.target.number - 1].number = total;
-      totals.push_back(total);
-    }
-    for (std::size_t t = 0; t < totals.size(); ++t) {
-      const ValueRef& target = layout_.totals[t].target;
-      const FileValue& value = layout_.files[target.file].values[target.number - 1];
-      if (!value.box.isEmpty()) Write(value.box, FormatAmount(totals[t]));
-    }
+    const std::vector<std::int32_t> totals = WorkOutTotals(files);
+    ShowTotals(totals, true);
+    Carry(layout_.carriedOnSave, files);
     WriteFiles(code, files);
   } catch (const Failure& failure) {
     // What was typed stays on the screen; no reload, no beep.
@@ -227,43 +336,14 @@ void EntryScreen::TotalAndSaveStatement() {
 
   Hold(code, std::move(files));
   AfterWrite();
-  Press(layout_.loadButton);
+  try {
+    Press(layout_.loadButton);
+  } catch (const Failure& failure) {
+    // A load that hands its failures on fails the save: no beep.
+    ReportError(layout_.saveTitle, failure);
+    return;
+  }
   platform::Beep();
 }
-
-BoxLayout AmountBox(const QString& name, QRect twips) {
-  return {name, twips, QStringLiteral("　　"), BoxStyle::Entry, Qt::AlignRight};
-}
-
-TotalRule SumRule(ValueRef target, int first, int last) {
-  TotalRule rule{target, {}, {}};
-  for (int number = first; number <= last; ++number) rule.plus.push_back({target.file, number});
-  return rule;
-}
-
-GridGeometry::GridGeometry(int left, int top, int rowHeight, std::vector<int> columnWidths,
-                           int gap)
-    : left_(left), top_(top), rowHeight_(rowHeight), widths_(std::move(columnWidths)), gap_(gap) {}
-
-int GridGeometry::ColumnLeft(int column) const {
-  int x = left_;
-  for (int c = 0; c < column; ++c) x += widths_[static_cast<std::size_t>(c)] + gap_;
-  return x;
-}
-
-QRect GridGeometry::Cell(int row, int column) const {
-  return QRect(ColumnLeft(column), top_ + row * rowHeight_,
-               widths_[static_cast<std::size_t>(column)], rowHeight_);
-}
-
-QRect GridGeometry::Span(int row, int firstColumn, int lastColumn) const {
-  const int x = ColumnLeft(firstColumn);
-  const int right = ColumnLeft(lastColumn) + widths_[static_cast<std::size_t>(lastColumn)];
-  return QRect(x, top_ + row * rowHeight_, right - x, rowHeight_);
-}
-
-int GridGeometry::Right() const { return ColumnLeft(static_cast<int>(widths_.size())) - gap_; }
-
-int GridGeometry::Bottom(int rows) const { return top_ + rows * rowHeight_; }
 
 }  // namespace mirudanto::statements

@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "app/main_menu.h"
-#include "app/screen_contract.h"
+#include "app/menu_openings.h"
 #include "app/screens.h"
 #include "core/company_record.h"
 #include "core/sequential_value_file.h"
@@ -58,7 +58,7 @@ TEST_F(CompanySetupTest, ANewCompanyGetsTheFilesOfEveryEntryScreenAndOpensOnDepo
 
   EXPECT_EQ(desktop.Summary(), QStringList());
   for (statements::EntryScreen* screen : entryScreens) {
-    for (const StatementFile& file : ContractOfScreen(screen->Name()).files) {
+    for (const StatementFile& file : screen->Contract().files) {
       EXPECT_TRUE(drives.Exists(PathOf(file, 5))) << PathOf(file, 5).toStdString();
     }
   }

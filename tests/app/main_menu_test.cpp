@@ -329,8 +329,8 @@ TEST_F(MainMenuTest, QuittingAndTheCloseBoxBeepAndEndTheProgram) {
 TEST_F(MainMenuTest, EveryCaptionStandsAsGiven) {
   MainMenu& menu = Start(true);
   EXPECT_EQ(menu.Window().windowTitle(), QStringLiteral("ミルダントシステム"));
-  for (const ScreenContract& contract : ScreenContracts()) {
-    EXPECT_EQ(menu.CaptionOf(contract.menuButton), contract.caption);
+  for (const MenuOpening& opening : MenuOpenings()) {
+    EXPECT_EQ(menu.CaptionOf(opening.menuButton), opening.caption);
   }
   EXPECT_EQ(menu.CaptionOf("Command9"), QStringLiteral("会社コードクリア"));
   EXPECT_EQ(menu.CaptionOf("Command11"), QStringLiteral("終　了"));

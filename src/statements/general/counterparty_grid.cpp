@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "statements/layout_builders.h"
+
 namespace mirudanto::statements {
 namespace {
 
@@ -23,8 +25,6 @@ constexpr int kCells[kRows][6] = {
 // The text columns in the order of the file (k = 1 to 5).
 constexpr int kTextColumns[5] = {0, 1, 2, 3, 5};
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
 }  // namespace
 
 CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark mark) {
@@ -34,9 +34,9 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
   const char* headings[6] = {"科　目", "名称（氏名）", "所在地（住所）", "関係", nullptr,
                              "取引内容"};
   for (int c = 0; c < 6; ++c) {
-    if (headings[c] == nullptr) continue;
-    layout.boxes.push_back({Box(c + 1), grid.geometry.Cell(0, c), QString::fromUtf8(headings[c]),
-                            BoxStyle::Heading});
+    if (headings[c] != nullptr) {
+      AddHeading(layout, BoxName(c + 1), QString::fromUtf8(headings[c]), grid.geometry.Cell(0, c));
+    }
   }
 
   // The cells are made row by row, so that the keyboard moves along a row.
@@ -44,17 +44,17 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
   FileLayout amounts{{mark, FileRole::Amounts}, std::vector<FileValue>(kRows)};
   std::vector<QString> textCells(5 * kRows);
   for (int r = 1; r <= kRows; ++r) {
+    RowLayout row;
     for (int column = 0; column < 6; ++column) {
-      const QString name = Box(kCells[r - 1][column]);
+      const QString name = BoxName(kCells[r - 1][column]);
       const QRect cell = grid.geometry.Cell(r, column);
       if (column == CounterpartyGrid::kBalanceColumn) {
-        layout.boxes.push_back(AmountBox(name, cell));
+        AddAmountCell(layout, name, cell);
         amounts.values[static_cast<std::size_t>(r - 1)] = {ValueKind::Amount, name};
         grid.balanceCells.append(name);
         continue;
       }
-      layout.boxes.push_back({name, cell, QString(), BoxStyle::Entry, Qt::AlignLeft,
-                              InputMode::Hiragana});
+      AddTextCell(layout, name, cell);
       // Text value 11(k - 1) + r, k the text column from 1.
       const int k = static_cast<int>(std::find(std::begin(kTextColumns), std::end(kTextColumns),
                                                column) -
@@ -62,16 +62,21 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
       const auto value = static_cast<std::size_t>(kRows * k + r - 1);
       texts.values[value] = {ValueKind::Text, name};
       textCells[value] = name;
+      row.push_back({FileRole::Text, static_cast<int>(value) + 1});
+    }
+    // Row 11 is the total, no row of its own.
+    if (r < kTotalRow) {
+      row.push_back({FileRole::Amounts, r});
+      layout.rows.push_back(row);
     }
   }
   grid.textCells = QStringList(textCells.begin(), textCells.end());
   layout.files = {texts, amounts};
 
-  layout.totals = {SumRule({1, kTotalRow}, 1, kTotalRow - 1)};
+  layout.totals = {SumRule({FileRole::Amounts, kTotalRow}, 1, kTotalRow - 1)};
 
-  layout.buttons.push_back({"Command17", "期末現在高",
-                            grid.geometry.Cell(0, CounterpartyGrid::kBalanceColumn),
-                            ButtonRole::ClearBoxes, grid.balanceCells});
+  AddClearingButton(layout, "Command17", "期末現在高",
+                    grid.geometry.Cell(0, CounterpartyGrid::kBalanceColumn), grid.balanceCells);
   return grid;
 }
 

@@ -3,7 +3,8 @@
 #include <QStringList>
 
 #include "core/statement_files.h"
-#include "statements/entry_screen.h"
+#include "statements/entry_screen_layout.h"
+#include "statements/grid_geometry.h"
 
 namespace mirudanto::statements {
 

@@ -1,13 +1,17 @@
 #include "statements/general/deposits_screen.h"
 
+#include "statements/layout_builders.h"
+
 namespace mirudanto::statements {
 namespace {
 
 using platform::InputMode;
 
+constexpr int kRowCount = 15;
+
 // The boxes of each row: bank, branch, kind, account number, balance, remarks.
 // From row 9 on the numbers fall from left to right.
-constexpr int kRows[15][6] = {
+constexpr int kRows[kRowCount][6] = {
     {7, 8, 9, 10, 11, 12},     {13, 14, 15, 16, 17, 18}, {19, 20, 21, 22, 23, 24},
     {25, 26, 27, 28, 29, 30},  {31, 32, 33, 34, 35, 36}, {37, 38, 39, 40, 41, 42},
     {43, 44, 45, 46, 47, 48},  {49, 50, 51, 52, 53, 54}, {90, 89, 88, 87, 86, 85},
@@ -18,16 +22,9 @@ constexpr int kBalance = 4;
 // The text columns in file order within a row.
 constexpr int kTextColumns[5] = {0, 1, 2, 3, 5};
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
 EntryScreenLayout DepositsLayout() {
-  EntryScreenLayout layout;
-  layout.name = QStringLiteral("Form2");
-  layout.caption = QStringLiteral("預貯金等の内訳書①");
-  layout.loadButton = QStringLiteral("Command16");
-  layout.saveButton = QStringLiteral("Command1");
-  layout.loadTitle = QStringLiteral("預貯金");
-  layout.saveTitle = QStringLiteral("預貯金");
+  EntryScreenLayout layout = NewEntryLayout(
+      {"Form2", "預貯金等の内訳書①", "Command16", "Command1", "預貯金", "預貯金"});
 
   const GridGeometry grid(120, 120, 330, {1900, 1500, 1500, 1400, 1700, 2100}, 15);
   const int wordsLeft = grid.Right() + 240;
@@ -35,64 +32,63 @@ EntryScreenLayout DepositsLayout() {
 
   const char* headings[6] = {"銀行名", "支　　店", "種　　類", "口座番号", nullptr, "摘　　　要"};
   for (int c = 0; c < 6; ++c) {
-    if (headings[c] == nullptr) continue;
-    layout.boxes.push_back({Box(c + 1), grid.Cell(0, c), QString::fromUtf8(headings[c]),
-                            BoxStyle::Heading});
+    if (headings[c] != nullptr) {
+      AddHeading(layout, BoxName(c + 1), QString::fromUtf8(headings[c]), grid.Cell(0, c));
+    }
   }
 
   FileLayout texts{{StatementMark::Deposits, FileRole::Text}, {}};
   FileLayout amounts{{StatementMark::Deposits, FileRole::Amounts}, {}};
   QStringList textCells;
   QStringList balanceCells;
-  for (int r = 0; r < 15; ++r) {
+  for (int r = 0; r < kRowCount; ++r) {
+    RowLayout row;
     for (int c : kTextColumns) {
-      const QString name = Box(kRows[r][c]);
+      const QString name = BoxName(kRows[r][c]);
       QString initial = QStringLiteral("　");
       if (r == 0 && c == 0) initial.clear();
       if (r == 0 && c == 2) initial = QStringLiteral("　現　　金");
       // The account number is a number: the input method stays as it is.
-      const InputMode mode = c == 3 ? InputMode::Unchanged : InputMode::Hiragana;
-      layout.boxes.push_back({name, grid.Cell(r + 1, c), initial, BoxStyle::Entry, Qt::AlignLeft,
-                              mode});
+      AddTextCell(layout, name, grid.Cell(r + 1, c), initial,
+                  c == 3 ? InputMode::Unchanged : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
+      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
-    const QString balance = Box(kRows[r][kBalance]);
-    layout.boxes.push_back(AmountBox(balance, grid.Cell(r + 1, kBalance)));
+    const QString balance = BoxName(kRows[r][kBalance]);
+    AddAmountCell(layout, balance, grid.Cell(r + 1, kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
+    row.push_back({FileRole::Amounts, r + 1});
+    layout.rows.push_back(row);
     balanceCells.append(balance);
   }
-  const QString total = Box(97);
-  layout.boxes.push_back(AmountBox(total, grid.Cell(16, kBalance)));
+  const QString total = BoxName(97);
+  AddAmountCell(layout, total, grid.Cell(16, kBalance));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  layout.totals = {SumRule({1, 16}, 1, 15)};
+  layout.totals = {SumRule({FileRole::Amounts, 16}, 1, kRowCount)};
 
-  layout.boxes.push_back({layout.codeBox, grid.Cell(16, 2), QString(), BoxStyle::Hidden});
+  const QStringList balancesAndTotal = balanceCells + QStringList{total};
+  AddClearingButton(layout, "Command17", "期末現在高", grid.Cell(0, kBalance), balancesAndTotal);
+  AddBottomLine(layout, {grid.Cell(16, 0), "Command3", grid.Cell(16, 1),
+                         textCells + balancesAndTotal, grid.Cell(16, 2), "合　　　計",
+                         grid.Cell(16, 5)});
 
   // The deposit-kind words, which no operation reads and no file holds.
-  const QStringList wordBoxes = {Box(5), Box(99), Box(100), Box(101), Box(102)};
+  const QStringList wordBoxes = {BoxName(5), BoxName(99), BoxName(100), BoxName(101),
+                                 BoxName(102)};
   const QStringList initialWords = {"現　　　金　", "当座預金", "普通預金", "定期預金",
                                     "定期積金"};
   for (int k = 0; k < 5; ++k) {
-    layout.boxes.push_back({wordBoxes[k], QRect(wordsLeft, grid.Cell(k + 1, 0).top(), 1500, 330),
-                            initialWords[k], BoxStyle::Entry, Qt::AlignLeft, InputMode::Hiragana});
+    AddTextCell(layout, wordBoxes[k], QRect(wordsLeft, grid.Cell(k + 1, 0).top(), 1500, 330),
+                initialWords[k]);
   }
   QStringList restoredWords = initialWords;
   restoredWords[0] = QStringLiteral("現　　　金");
-
-  const QStringList balancesAndTotal = balanceCells + QStringList{total};
-  layout.buttons = {
-      {"Command17", "期末現在高", grid.Cell(0, kBalance), ButtonRole::ClearBoxes,
-       balancesAndTotal},
-      {"Command16", "DATA", grid.Cell(16, 0), ButtonRole::Load},
-      {"Command3", "クリア", grid.Cell(16, 1), ButtonRole::ClearBoxes,
-       textCells + balancesAndTotal},
-      {"Command1", "合　　　計", grid.Cell(16, 5), ButtonRole::Save},
-      {"Command2", "復　　活", QRect(wordsLeft, grid.Cell(6, 0).top() + 60, 1500, 390),
-       ButtonRole::FillWord, wordBoxes, restoredWords},
-  };
+  AddWordButton(layout, "Command2", "復　　活",
+                QRect(wordsLeft, grid.Cell(6, 0).top() + 60, 1500, 390), wordBoxes,
+                restoredWords);
   return layout;
 }
 

@@ -1,5 +1,7 @@
 #include "statements/general/fixed_assets_screen.h"
 
+#include "statements/layout_builders.h"
+
 namespace mirudanto::statements {
 namespace {
 
@@ -24,10 +26,6 @@ enum Field {
 constexpr int kTextCount = 9;
 constexpr int kAmountColumns = 3;
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
-constexpr int kLineHeight = 330;
-constexpr int kEntryGap = 45;
 constexpr int kLastLine = 2 * (kEntryCount + 1);  // the bottom line
 
 // Where each field stands: the line of its entry (0 or 1) and its column;
@@ -43,25 +41,19 @@ constexpr Place kPlaces[12] = {
 constexpr int kBalanceColumn = 3;
 
 EntryScreenLayout FixedAssetsLayout() {
-  EntryScreenLayout layout;
-  layout.name = QStringLiteral("Form7");
-  layout.caption = QStringLiteral("固定資産⑦");
-  layout.loadButton = QStringLiteral("Command3");
-  layout.saveButton = QStringLiteral("Command2");
-  layout.loadTitle = QStringLiteral("ミルダント");
-  layout.saveTitle = QStringLiteral("ミルダント");
+  EntryScreenLayout layout = NewEntryLayout(
+      {"Form7", "固定資産⑦", "Command3", "Command2", "ミルダント", "ミルダント"});
+  // The stored totals are not trusted: the load works both out from the rows.
+  layout.totalsOnLoad = TotalsOnLoad::Recomputed;
 
-  const GridGeometry grid(120, 120, kLineHeight, {1700, 1300, 1000, 1500, 1300, 1500, 2300, 1200},
-                          15);
-  auto cell = [&grid](int line, int column) {
-    return grid.Cell(line, column).translated(0, (line / 2) * kEntryGap);
+  const TwoLineGrid grid(
+      GridGeometry(120, 120, 330, {1700, 1300, 1000, 1500, 1300, 1500, 2300, 1200}, 15), 45);
+  auto rectOf = [&grid](int line, int column) {
+    if (line % 2 == 0 || column != 0) return grid.Cell(line, column);
+    return grid.Span(line, 0, 2);
   };
-  auto rectOf = [&](int line, int column) {
-    if (line % 2 == 0 || column != 0) return cell(line, column);
-    return grid.Span(line, 0, 2).translated(0, (line / 2) * kEntryGap);
-  };
-  const int closingLine = grid.Right() + 60;
-  layout.clientTwips = QSize(closingLine + 120, cell(kLastLine, 0).bottom() + 1 + 120);
+  const int closingLine = grid.Lines().Right() + 60;
+  layout.clientTwips = QSize(closingLine + 120, grid.Cell(kLastLine, 0).bottom() + 1 + 120);
 
   const std::tuple<int, int, const char*, const char*> headings[] = {
       {0, 0, "Text11", "種類構造"},           {0, 1, "Text12", "用　途"},
@@ -72,8 +64,7 @@ EntryScreenLayout FixedAssetsLayout() {
       {1, 6, "Text18", "売却(購入)先の住所"}, {1, 7, "Text19", "売却年月"},
   };
   for (const auto& [line, column, name, text] : headings) {
-    layout.boxes.push_back({name, rectOf(line, column), QString::fromUtf8(text),
-                            BoxStyle::Heading});
+    AddHeading(layout, name, QString::fromUtf8(text), rectOf(line, column));
   }
 
   FileLayout texts{{StatementMark::FixedAssets, FileRole::Text}, {}};
@@ -83,95 +74,58 @@ EntryScreenLayout FixedAssetsLayout() {
   QStringList amountCells(kEntryCount * kAmountColumns);
   for (int e = 0; e < kEntryCount; ++e) {
     const int first = 2 * (e + 1);
+    RowLayout row;
     for (int f = 0; f < 12; ++f) {
-      const QString name = Box(kEntries[e][f]);
+      const QString name = BoxName(kEntries[e][f]);
       const QRect rect = rectOf(first + kPlaces[f].line, kPlaces[f].column);
       if (f < kTextCount) {
         // Area and the two dates are figures: the input method stays.
         const bool figure = f == kArea || f == kChangeDate || f == kSoldAssetAcquiredDate;
-        layout.boxes.push_back({name, rect, QString(), BoxStyle::Entry, Qt::AlignLeft,
-                                figure ? InputMode::Unchanged : InputMode::Hiragana});
+        AddTextCell(layout, name, rect, QString(),
+                    figure ? InputMode::Unchanged : InputMode::Hiragana);
         texts.values.push_back({ValueKind::Text, name});
+        row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
         textCells.append(name);
         continue;
       }
-      layout.boxes.push_back(AmountBox(name, rect));
+      AddAmountCell(layout, name, rect);
       // Amount values 1-5 balances, 6-10 book values, 11-15 prices.
       const int value = (f - kTextCount) * kEntryCount + e;
       amounts.values[static_cast<std::size_t>(value)] = {ValueKind::Amount, name};
+      row.push_back({FileRole::Amounts, value + 1});
       amountCells[value] = name;
     }
+    layout.rows.push_back(row);
   }
-  const QString balanceTotal = Box(73);
-  const QString bookValueTotal = Box(74);
-  layout.boxes.push_back(AmountBox(balanceTotal, cell(kLastLine, kBalanceColumn)));
-  layout.boxes.push_back(AmountBox(bookValueTotal, cell(kLastLine, 5)));
+  const QString balanceTotal = BoxName(73);
+  const QString bookValueTotal = BoxName(74);
+  AddAmountCell(layout, balanceTotal, grid.Cell(kLastLine, kBalanceColumn));
+  AddAmountCell(layout, bookValueTotal, grid.Cell(kLastLine, 5));
   amounts.values[15] = {ValueKind::Amount, balanceTotal};
   amounts.values[16] = {ValueKind::Amount, bookValueTotal};
   layout.files = {texts, amounts};
 
   // The prices have no total.
-  layout.totals = {SumRule({1, 16}, 1, kEntryCount),
-                   SumRule({1, 17}, kEntryCount + 1, 2 * kEntryCount)};
-
-  layout.boxes.push_back({layout.codeBox, cell(kLastLine, 2), QString(), BoxStyle::Hidden});
+  layout.totals = {SumRule({FileRole::Amounts, 16}, 1, kEntryCount),
+                   SumRule({FileRole::Amounts, 17}, kEntryCount + 1, 2 * kEntryCount)};
 
   // The first line of the heading and of every entry has no box under the
-  // balance and the last column: each such cell is crossed out.
-  int lineNumber = 0;
+  // balance and the last column.
   for (int line = 0; line < kLastLine; line += 2) {
-    for (int column : {kBalanceColumn, 7}) {
-      const QRect r = cell(line, column);
-      // Inset, so that the line stays inside its own cell.
-      layout.lines.push_back({QStringLiteral("Line%1").arg(++lineNumber),
-                              QPoint(r.left() + 30, r.top() + r.height() - 30),
-                              QPoint(r.left() + r.width() - 30, r.top() + 30)});
-    }
+    for (int column : {kBalanceColumn, 7}) AddCrossedCell(layout, grid.Cell(line, column));
   }
-  layout.lines.push_back({QStringLiteral("Line%1").arg(++lineNumber),
-                          QPoint(closingLine, cell(0, 0).top()),
-                          QPoint(closingLine, cell(kLastLine - 1, 0).bottom() + 1)});
+  layout.lines.push_back({QStringLiteral("Line%1").arg(layout.lines.size() + 1),
+                          QPoint(closingLine, grid.Cell(0, 0).top()),
+                          QPoint(closingLine, grid.Cell(kLastLine - 1, 0).bottom() + 1)});
 
-  layout.buttons = {
-      {"Command3", "DATA", cell(kLastLine, 0), ButtonRole::Load},
-      {"Command4", "クリア", cell(kLastLine, 1), ButtonRole::ClearBoxes,
-       amountCells + QStringList{balanceTotal, bookValueTotal} + textCells},
-      {"Command2", "合　　計", cell(kLastLine, 4), ButtonRole::Save},
-  };
+  AddBottomLine(layout, {grid.Cell(kLastLine, 0), "Command4", grid.Cell(kLastLine, 1),
+                         amountCells + QStringList{balanceTotal, bookValueTotal} + textCells,
+                         grid.Cell(kLastLine, 2), "合　　計", grid.Cell(kLastLine, 4)});
   return layout;
 }
 
 }  // namespace
 
 FixedAssetsScreen::FixedAssetsScreen() : EntryScreen(FixedAssetsLayout()) {}
-
-void FixedAssetsScreen::ShowHeld(const HeldFiles& files) {
-  const std::vector<FileValue>& amountLayout = Layout().files[1].values;
-  const std::vector<HeldValue>& amounts = files[1];
-  for (std::size_t v = 0; v < kEntryCount * kAmountColumns; ++v) {
-    ShowValue(amountLayout[v], amounts[v]);
-  }
-  // The stored totals are not trusted: both are worked out from the rows. A
-  // sum beyond 32 bits stops the load here, the amount cells shown, the
-  // totals and the texts not.
-  AmountSum balances;
-  AmountSum bookValues;
-  for (std::size_t e = 0; e < kEntryCount; ++e) {
-    balances.Add(amounts[e].number);
-    bookValues.Add(amounts[kEntryCount + e].number);
-  }
-  const Amount balanceTotal = balances.Value();
-  const Amount bookValueTotal = bookValues.Value();
-  if (&files == &Held()) {
-    std::vector<HeldValue>& held = MutableHeld()[1];
-    held[15].number = balanceTotal;
-    held[16].number = bookValueTotal;
-  }
-  ShowValue(amountLayout[15], {QString(), balanceTotal});
-  ShowValue(amountLayout[16], {QString(), bookValueTotal});
-
-  const std::vector<FileValue>& textLayout = Layout().files[0].values;
-  for (std::size_t v = 0; v < textLayout.size(); ++v) ShowValue(textLayout[v], files[0][v]);
-}
 
 }  // namespace mirudanto::statements

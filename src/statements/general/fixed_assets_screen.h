@@ -10,9 +10,6 @@ namespace mirudanto::statements {
 class FixedAssetsScreen : public EntryScreen {
  public:
   FixedAssetsScreen();
-
- protected:
-  void ShowHeld(const HeldFiles& files) override;
 };
 
 }  // namespace mirudanto::statements

@@ -6,7 +6,9 @@
 #include <QRadioButton>
 #include <limits>
 
+#include "core/amount.h"
 #include "core/report.h"
+#include "statements/layout_builders.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -33,7 +35,6 @@ constexpr int kYearFallback = 13;
 constexpr int kMonthFallback = 6;
 constexpr int kDayFallback = 9;
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
 QString Option(int k) { return QStringLiteral("Option%1").arg(k); }
 
 const GridGeometry& Grid() {
@@ -54,14 +55,11 @@ int ButtonLeft() { return FrameRect().width() - 240 - kButtonWidth; }
 
 EntryScreenLayout InventoriesLayout() {
   const GridGeometry& grid = Grid();
-  EntryScreenLayout layout;
-  layout.name = QStringLiteral("Form6");
-  layout.caption = QStringLiteral("棚卸資産⑤");
-  layout.loadButton = QStringLiteral("Command2");
-  layout.saveButton = QStringLiteral("Command1");
-  // The load hands its failures to whoever pressed it.
-  layout.loadTitle.clear();
-  layout.saveTitle = QStringLiteral("棚卸資産");
+  EntryScreenLayout layout =
+      NewEntryLayout({"Form6", "棚卸資産⑤", "Command2", "Command1", QString(), "棚卸資産"});
+  // The load hands its failures to whoever pressed it: the opening, or the
+  // save, which reports them under its own title.
+  layout.loadFailure = LoadFailureEnd::HandOn;
   const QRect frame = FrameRect();
   layout.clientTwips = QSize(grid.Right() + 120, frame.top() + frame.height() + 120);
 
@@ -71,8 +69,8 @@ EntryScreenLayout InventoriesLayout() {
   };
   const int headingBoxes[] = {1, 2, 3, 4, 6};
   for (int k = 0; k < 5; ++k) {
-    layout.boxes.push_back({Box(headingBoxes[k]), grid.Cell(0, headings[k].first),
-                            QString::fromUtf8(headings[k].second), BoxStyle::Heading});
+    AddHeading(layout, BoxName(headingBoxes[k]), QString::fromUtf8(headings[k].second),
+               grid.Cell(0, headings[k].first));
   }
 
   // The six numbers come first; the flags have no box, the save takes them
@@ -88,44 +86,41 @@ EntryScreenLayout InventoriesLayout() {
   QStringList textCells;
   QStringList balanceCells;
   for (int r = 0; r < kRowCount; ++r) {
+    RowLayout row;
     for (Column c : kTextColumns) {
-      const QString name = Box(kRows[r][c]);
+      const QString name = BoxName(kRows[r][c]);
       QString initial;
       if (r == 0 && c == kAccount) initial = QStringLiteral("商　　品");
       if (r == 0 && c == kRemarks) initial = QStringLiteral("明細書会社保存");
       // Quantities and unit prices are figures: the input method stays.
-      const InputMode mode =
-          c == kQuantity || c == kUnitPrice ? InputMode::Unchanged : InputMode::Hiragana;
-      layout.boxes.push_back({name, grid.Cell(r + 1, c), initial, BoxStyle::Entry, Qt::AlignLeft,
-                              mode});
+      AddTextCell(layout, name, grid.Cell(r + 1, c), initial,
+                  c == kQuantity || c == kUnitPrice ? InputMode::Unchanged : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
+      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
-    const QString balance = Box(kRows[r][kBalance]);
-    layout.boxes.push_back(AmountBox(balance, grid.Cell(r + 1, kBalance)));
+    const QString balance = BoxName(kRows[r][kBalance]);
+    AddAmountCell(layout, balance, grid.Cell(r + 1, kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
+    row.push_back({FileRole::Amounts, r + 1});
+    layout.rows.push_back(row);
     balanceCells.append(balance);
   }
   const int bottom = kRowCount + 1;
-  const QString total = Box(36);
-  layout.boxes.push_back(AmountBox(total, grid.Cell(bottom, kBalance)));
+  const QString total = BoxName(36);
+  AddAmountCell(layout, total, grid.Cell(bottom, kBalance));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  layout.totals = {SumRule({1, 6}, 1, kRowCount)};
-
-  layout.boxes.push_back({layout.codeBox, grid.Cell(bottom, kQuantity), QString(),
-                          BoxStyle::Hidden});
+  layout.totals = {SumRule({FileRole::Amounts, 6}, 1, kRowCount)};
 
   const QStringList dateBoxes = {kYear, kMonth, kDay};
-  layout.buttons = {
-      {"Command17", "期末現在高", grid.Cell(0, kBalance), ButtonRole::ClearBoxes,
-       QStringList{kYear} + balanceCells + QStringList{total}},
-      {"Command2", "DATA", grid.Cell(bottom, kAccount), ButtonRole::Load},
-      {"Command3", "クリア", grid.Cell(bottom, kItem), ButtonRole::ClearBoxes,
-       balanceCells + QStringList{total} + textCells + dateBoxes},
-      {"Command1", "合　　　計", grid.Cell(bottom, kRemarks), ButtonRole::Save},
-  };
+  AddClearingButton(layout, "Command17", "期末現在高", grid.Cell(0, kBalance),
+                    QStringList{kYear} + balanceCells + QStringList{total});
+  AddBottomLine(layout, {grid.Cell(bottom, kAccount), "Command3", grid.Cell(bottom, kItem),
+                         balanceCells + QStringList{total} + textCells + dateBoxes,
+                         grid.Cell(bottom, kQuantity), "合　　　計",
+                         grid.Cell(bottom, kRemarks)});
   return layout;
 }
 
@@ -207,21 +202,11 @@ void InventoriesScreen::Build() {
   }
 }
 
-void InventoriesScreen::TotalAndSaveStatement() {
-  // The save presses this screen's own load, which reports nothing itself:
-  // its failure is the save's, and a save that fails does not beep.
-  try {
-    EntryScreen::TotalAndSaveStatement();
-  } catch (const Failure& failure) {
-    ReportError(Layout().saveTitle, failure);
-  }
-}
-
 void InventoriesScreen::CaptureExtra(HeldFiles& files) {
   auto number = [this](const QString& box, int fallback) {
     return ReadNumber(Read(box), NumberWidth::Bits16).value.value_or(fallback);
   };
-  std::vector<HeldValue>& values = files[0];
+  std::vector<HeldValue>& values = files.Of(FileRole::Text);
   values[0].number = number(kYear, kYearFallback);
   values[1].number = number(kMonth, kMonthFallback);
   values[2].number = number(kDay, kDayFallback);
@@ -231,15 +216,14 @@ void InventoriesScreen::CaptureExtra(HeldFiles& files) {
 void InventoriesScreen::AfterWrite() {
   // The date as it was stored; done only now, so that a save that could not
   // write leaves the boxes as they were typed.
-  const std::vector<HeldValue>& values = Held()[0];
+  const std::vector<HeldValue>& values = Held().Of(FileRole::Text);
   Write(kYear, QString::number(values[0].number));
   Write(kMonth, QString::number(values[1].number));
   Write(kDay, QString::number(values[2].number));
 }
 
-void InventoriesScreen::ShowHeld(const HeldFiles& files) {
-  EntryScreen::ShowHeld(files);
-  const std::vector<HeldValue>& values = files[0];
+void InventoriesScreen::ShowExtra(const HeldFiles& files) {
+  const std::vector<HeldValue>& values = files.Of(FileRole::Text);
   for (std::size_t k = 0; k < 3; ++k) flags_[k] = static_cast<std::int16_t>(values[3 + k].number);
   // Each test sees the flags as the selection before it left them, so the
   // first flag that is 1 decides; with none, options and flags stay.

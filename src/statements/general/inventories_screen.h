@@ -17,8 +17,7 @@ class InventoriesScreen : public EntryScreen {
 
  protected:
   void Build() override;
-  void TotalAndSaveStatement() override;
-  void ShowHeld(const HeldFiles& files) override;
+  void ShowExtra(const HeldFiles& files) override;
   void CaptureExtra(HeldFiles& files) override;
   void AfterWrite() override;
 

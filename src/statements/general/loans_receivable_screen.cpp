@@ -1,5 +1,7 @@
 #include "statements/general/loans_receivable_screen.h"
 
+#include "statements/layout_builders.h"
+
 namespace mirudanto::statements {
 namespace {
 
@@ -25,42 +27,26 @@ constexpr Field kTextOrder[7] = {kName, kRelationship, kAddress, kInterest,
 enum Column { kNameColumn, kRelationshipColumn, kBalanceColumn, kInterestColumn, kReasonColumn,
               kCollateralColumn };
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
-constexpr int kLineHeight = 330;
-// Space between two entries, so that each pair of lines reads as one borrower.
-constexpr int kEntryGap = 45;
 constexpr int kLastLine = 2 * (kEntryCount + 1);  // the bottom line
 
 EntryScreenLayout LoansReceivableLayout() {
-  EntryScreenLayout layout;
-  layout.name = QStringLiteral("Form20");
-  layout.caption = QStringLiteral("貸付金");
-  layout.loadButton = QStringLiteral("Command3");
-  layout.saveButton = QStringLiteral("Command2");
-  layout.loadTitle = QStringLiteral("借入金");
-  layout.saveTitle = QStringLiteral("貸付金");
+  EntryScreenLayout layout = NewEntryLayout(
+      {"Form20", "貸付金", "Command3", "Command2", "借入金", "貸付金"});
+  // The screen is emptied once the code has been read, so that whatever
+  // follows shows only what both files hold, or nothing.
+  layout.clearBeforeRead = QStringLiteral("Command4");
 
-  const GridGeometry grid(120, 120, kLineHeight, {2200, 1300, 1600, 1400, 1800, 1800}, 15);
-  // Line 0 and 1 are the headings, entry e has lines 2e and 2e+1.
-  auto cell = [&grid](int line, int column) {
-    return grid.Cell(line, column).translated(0, (line / 2) * kEntryGap);
-  };
-  auto span = [&grid](int line, int first, int last) {
-    return grid.Span(line, first, last).translated(0, (line / 2) * kEntryGap);
-  };
-  layout.clientTwips = QSize(grid.Right() + 120, cell(kLastLine, 0).bottom() + 1 + 120);
+  const TwoLineGrid grid(GridGeometry(120, 120, 330, {2200, 1300, 1600, 1400, 1800, 1800}, 15),
+                         45);
+  layout.clientTwips = QSize(grid.Lines().Right() + 120, grid.Cell(kLastLine, 0).bottom() + 1 + 120);
 
-  auto heading = [&layout](const char* name, const char* text, QRect rect) {
-    layout.boxes.push_back({name, rect, QString::fromUtf8(text), BoxStyle::Heading});
-  };
-  heading("Text2", "貸　付　先", cell(0, kNameColumn));
-  heading("Text3", "関　係", cell(0, kRelationshipColumn));
-  heading("Text5", "支払利子額", cell(0, kInterestColumn));
-  heading("Text4", "所　在　地（住所）", span(1, kNameColumn, kRelationshipColumn));
-  heading("Text6", "利　　率", cell(1, kInterestColumn));
-  heading("Text7", "借入理由", cell(1, kReasonColumn));
-  heading("Text73", "担保の内容", cell(1, kCollateralColumn));
+  AddHeading(layout, "Text2", "貸　付　先", grid.Cell(0, kNameColumn));
+  AddHeading(layout, "Text3", "関　係", grid.Cell(0, kRelationshipColumn));
+  AddHeading(layout, "Text5", "支払利子額", grid.Cell(0, kInterestColumn));
+  AddHeading(layout, "Text4", "所　在　地（住所）", grid.Span(1, kNameColumn, kRelationshipColumn));
+  AddHeading(layout, "Text6", "利　　率", grid.Cell(1, kInterestColumn));
+  AddHeading(layout, "Text7", "借入理由", grid.Cell(1, kReasonColumn));
+  AddHeading(layout, "Text73", "担保の内容", grid.Cell(1, kCollateralColumn));
 
   FileLayout texts{{StatementMark::LoansReceivable, FileRole::Text}, {}};
   FileLayout amounts{{StatementMark::LoansReceivable, FileRole::Amounts}, {}};
@@ -72,80 +58,67 @@ EntryScreenLayout LoansReceivableLayout() {
     const int second = first + 1;
     auto rectOf = [&](Field field) {
       switch (field) {
-        case kName: return cell(first, kNameColumn);
-        case kRelationship: return cell(first, kRelationshipColumn);
-        case kInterest: return cell(first, kInterestColumn);
-        case kAddress: return span(second, kNameColumn, kRelationshipColumn);
-        case kBalance: return cell(second, kBalanceColumn);
-        case kRate: return cell(second, kInterestColumn);
-        case kReason: return cell(second, kReasonColumn);
-        case kCollateral: return cell(second, kCollateralColumn);
+        case kName: return grid.Cell(first, kNameColumn);
+        case kRelationship: return grid.Cell(first, kRelationshipColumn);
+        case kInterest: return grid.Cell(first, kInterestColumn);
+        case kAddress: return grid.Span(second, kNameColumn, kRelationshipColumn);
+        case kBalance: return grid.Cell(second, kBalanceColumn);
+        case kRate: return grid.Cell(second, kInterestColumn);
+        case kReason: return grid.Cell(second, kReasonColumn);
+        case kCollateral: return grid.Cell(second, kCollateralColumn);
       }
       return QRect();
     };
+    RowLayout row;
     for (Field field : kTextOrder) {
-      const QString name = Box(boxes[field]);
+      const QString name = BoxName(boxes[field]);
       // Interest and rate are figures typed as text: the input method stays.
-      const InputMode mode = field == kInterest || field == kRate ? InputMode::Unchanged
-                                                                  : InputMode::Hiragana;
-      layout.boxes.push_back({name, rectOf(field), QString(), BoxStyle::Entry, Qt::AlignLeft,
-                              mode});
+      AddTextCell(layout, name, rectOf(field), QString(),
+                  field == kInterest || field == kRate ? InputMode::Unchanged
+                                                       : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
+      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
-    const QString balance = Box(boxes[kBalance]);
-    layout.boxes.push_back(AmountBox(balance, rectOf(kBalance)));
+    const QString balance = BoxName(boxes[kBalance]);
+    AddAmountCell(layout, balance, rectOf(kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
+    row.push_back({FileRole::Amounts, e});
+    layout.rows.push_back(row);
     balanceCells.append(balance);
   }
-  const QString total = Box(72);
-  layout.boxes.push_back(AmountBox(total, cell(kLastLine, kBalanceColumn)));
+  const QString total = BoxName(72);
+  AddAmountCell(layout, total, grid.Cell(kLastLine, kBalanceColumn));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
   // The total is stored as computed; the engine never reads it back.
-  layout.totals = {SumRule({1, 8}, 1, kEntryCount)};
-
-  layout.boxes.push_back({layout.codeBox, cell(kLastLine, kRelationshipColumn), QString(),
-                          BoxStyle::Hidden});
+  layout.totals = {SumRule({FileRole::Amounts, 8}, 1, kEntryCount)};
 
   // The first line has no box under the balance, reason and collateral
-  // columns; each such cell is crossed out.
-  int lineNumber = 0;
+  // columns.
   for (int line = 0; line < kLastLine; line += 2) {
     for (int column : {kBalanceColumn, kReasonColumn, kCollateralColumn}) {
-      const QRect r = cell(line, column);
-      // Inset, so that the line stays inside its own cell.
-      layout.lines.push_back({QStringLiteral("Line%1").arg(++lineNumber),
-                              QPoint(r.left() + 30, r.top() + r.height() - 30),
-                              QPoint(r.left() + r.width() - 30, r.top() + 30)});
+      AddCrossedCell(layout, grid.Cell(line, column));
     }
   }
 
-  const QRect dataAndClear = cell(kLastLine, kNameColumn);
+  const QRect dataAndClear = grid.Cell(kLastLine, kNameColumn);
   const int half = (dataAndClear.width() - 15) / 2;
   const QRect data(dataAndClear.left(), dataAndClear.top(), half, dataAndClear.height());
   const QRect clear(dataAndClear.left() + dataAndClear.width() - half, dataAndClear.top(), half,
                     dataAndClear.height());
-  layout.buttons = {
-      {"Command17", "期末現在高", cell(1, kBalanceColumn), ButtonRole::ClearBoxes,
-       balanceCells + QStringList{total}},
-      {"Command3", "DATA", data, ButtonRole::Load},
-      {"Command4", "クリア", clear, ButtonRole::ClearBoxes,
-       balanceCells + QStringList{total} + textCells},
-      {"Command2", "合　　計", cell(kLastLine, kInterestColumn), ButtonRole::Save},
-  };
+  const QStringList balancesAndTotal = balanceCells + QStringList{total};
+  AddClearingButton(layout, "Command17", "期末現在高", grid.Cell(1, kBalanceColumn),
+                    balancesAndTotal);
+  AddBottomLine(layout, {data, "Command4", clear, balancesAndTotal + textCells,
+                         grid.Cell(kLastLine, kRelationshipColumn), "合　　計",
+                         grid.Cell(kLastLine, kInterestColumn)});
   return layout;
 }
 
 }  // namespace
 
 LoansReceivableScreen::LoansReceivableScreen() : EntryScreen(LoansReceivableLayout()) {}
-
-void LoansReceivableScreen::BeforeRead(CompanyCode) {
-  // The screen is emptied once the code has been read, so that whatever
-  // follows shows only what both files hold, or nothing.
-  Press(QStringLiteral("Command4"));
-}
 
 }  // namespace mirudanto::statements

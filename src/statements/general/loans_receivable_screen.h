@@ -10,9 +10,6 @@ namespace mirudanto::statements {
 class LoansReceivableScreen : public EntryScreen {
  public:
   LoansReceivableScreen();
-
- protected:
-  void BeforeRead(CompanyCode) override;
 };
 
 }  // namespace mirudanto::statements

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "core/amount.h"
 #include "core/report.h"
 #include "statements/general/counterparty_grid.h"
+#include "statements/layout_builders.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -26,8 +28,6 @@ struct HalfBoxes {
 constexpr HalfBoxes kLeft{84, 90, 108, 72};
 constexpr HalfBoxes kRight{96, 102, 114, 78};
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
 // The columns of the withholding table: both halves, a space between them,
 // and the column of "源泉税合計".
 enum WithholdingColumn {
@@ -37,13 +37,8 @@ enum WithholdingColumn {
 };
 
 EntryScreenLayout SuspenseReceiptsLayout() {
-  EntryScreenLayout layout;
-  layout.name = QStringLiteral("Form12");
-  layout.caption = QStringLiteral("仮受金⑩");
-  layout.loadButton = QStringLiteral("Command2");
-  layout.saveButton = QStringLiteral("Command1");
-  layout.loadTitle = QStringLiteral("ミルダント");
-  layout.saveTitle = QStringLiteral("ミルダント");
+  EntryScreenLayout layout = NewEntryLayout(
+      {"Form12", "仮受金⑩", "Command2", "Command1", "ミルダント", "ミルダント"});
 
   const CounterpartyGrid grid = AddCounterpartyGrid(layout, StatementMark::SuspenseReceipts);
   const GridGeometry& upper = grid.geometry;
@@ -56,22 +51,19 @@ EntryScreenLayout SuspenseReceiptsLayout() {
                              table.Bottom(kLines + 1) + 120);
 
   // The withholding table: headings, then the 48 cells of the two halves.
-  auto heading = [&layout](const char* name, const char* text, QRect rect) {
-    layout.boxes.push_back({name, rect, QString::fromUtf8(text), BoxStyle::Heading});
-  };
-  heading("Text120", "年 月", table.Span(0, kLeftYear, kLeftMonth));
-  heading("Text121", "所得", table.Cell(0, kLeftKind));
-  heading("Text122", "年 月", table.Span(0, kRightYear, kRightMonth));
-  heading("Text123", "所得", table.Cell(0, kRightKind));
+  AddHeading(layout, "Text120", "年 月", table.Span(0, kLeftYear, kLeftMonth));
+  AddHeading(layout, "Text121", "所得", table.Cell(0, kLeftKind));
+  AddHeading(layout, "Text122", "年 月", table.Span(0, kRightYear, kRightMonth));
+  AddHeading(layout, "Text123", "所得", table.Cell(0, kRightKind));
 
   // Text values 56 to 91: per half, the year cells, the month cells, the
   // kinds of income, lines 1 to 6 each; amount values 12 to 23: the left
   // amounts, then the right ones. The cells are made half by half and line by
   // line, so that the keyboard moves along a line.
-  FileLayout& texts = layout.files[0];
-  FileLayout& amounts = layout.files[1];
-  const std::size_t firstText = texts.values.size();
-  texts.values.resize(firstText + 2 * 3 * kLines);
+  std::vector<FileValue>& texts = layout.FileOf(FileRole::Text).values;
+  std::vector<FileValue>& amounts = layout.FileOf(FileRole::Amounts).values;
+  const std::size_t firstText = texts.size();
+  texts.resize(firstText + 2 * 3 * kLines);
   QStringList withholdingCells;
   QStringList amountCells[2];
   const HalfBoxes halves[2] = {kLeft, kRight};
@@ -84,17 +76,22 @@ EntryScreenLayout SuspenseReceiptsLayout() {
                         {halves[h].month, InputMode::Unchanged},
                         {halves[h].incomeKind, InputMode::Hiragana}};
     for (int line = 1; line <= kLines; ++line) {
+      RowLayout row;
       for (int t = 0; t < 3; ++t) {
-        const QString name = Box(textColumns[t].first + line - 1);
-        layout.boxes.push_back({name, table.Cell(line, firstColumn[h] + t), QString(),
-                                BoxStyle::Entry, Qt::AlignLeft, textColumns[t].mode});
-        texts.values[firstText + static_cast<std::size_t>((3 * h + t) * kLines + line - 1)] = {
-            ValueKind::Text, name};
+        const QString name = BoxName(textColumns[t].first + line - 1);
+        AddTextCell(layout, name, table.Cell(line, firstColumn[h] + t), QString(),
+                    textColumns[t].mode);
+        const std::size_t value =
+            firstText + static_cast<std::size_t>((3 * h + t) * kLines + line - 1);
+        texts[value] = {ValueKind::Text, name};
+        row.push_back({FileRole::Text, static_cast<int>(value) + 1});
         withholdingCells.append(name);
       }
-      const QString amount = Box(halves[h].amount + line - 1);
-      layout.boxes.push_back(AmountBox(amount, table.Cell(line, firstColumn[h] + 3)));
-      amounts.values.push_back({ValueKind::Amount, amount});
+      const QString amount = BoxName(halves[h].amount + line - 1);
+      AddAmountCell(layout, amount, table.Cell(line, firstColumn[h] + 3));
+      amounts.push_back({ValueKind::Amount, amount});
+      row.push_back({FileRole::Amounts, static_cast<int>(amounts.size())});
+      layout.rows.push_back(row);
       amountCells[h].append(amount);
       withholdingCells.append(amount);
     }
@@ -102,18 +99,14 @@ EntryScreenLayout SuspenseReceiptsLayout() {
 
   // The bottom line of the upper table: "クリア", "DATA", "合　　　計" under
   // the balance column, then the hidden code box.
-  layout.buttons.push_back({"Command3", "クリア", upper.Cell(bottom, 0), ButtonRole::ClearBoxes,
-                            grid.textCells + grid.balanceCells + withholdingCells});
-  layout.buttons.push_back({"Command2", "DATA", upper.Cell(bottom, 1), ButtonRole::Load});
-  layout.buttons.push_back({"Command1", "合　　　計",
-                            upper.Cell(bottom, CounterpartyGrid::kBalanceColumn),
-                            ButtonRole::Save});
-  layout.boxes.push_back({layout.codeBox, upper.Cell(bottom, 5), QString(), BoxStyle::Hidden});
+  AddBottomLine(layout, {upper.Cell(bottom, 1), "Command3", upper.Cell(bottom, 0),
+                         grid.textCells + grid.balanceCells + withholdingCells,
+                         upper.Cell(bottom, 5), "合　　　計",
+                         upper.Cell(bottom, CounterpartyGrid::kBalanceColumn)});
 
-  layout.buttons.push_back({"Command4", "期末現在高", table.Cell(0, kLeftAmount),
-                            ButtonRole::ClearBoxes, amountCells[0]});
-  layout.buttons.push_back({"Command5", "期末現在高", table.Cell(0, kRightAmount),
-                            ButtonRole::ClearBoxes, amountCells[1]});
+  AddClearingButton(layout, "Command4", "期末現在高", table.Cell(0, kLeftAmount), amountCells[0]);
+  AddClearingButton(layout, "Command5", "期末現在高", table.Cell(0, kRightAmount),
+                    amountCells[1]);
   layout.buttons.push_back({"Command6", "源泉税合計", table.Cell(kLines, kTotalButton),
                             ButtonRole::Custom});
   return layout;
@@ -128,10 +121,9 @@ SuspenseReceiptsScreen::SuspenseReceiptsScreen() : EntryScreen(SuspenseReceiptsL
 void SuspenseReceiptsScreen::AfterWrite() { Press(QStringLiteral("Command6")); }
 
 void SuspenseReceiptsScreen::ShowWithholdingTotal() {
-  const std::vector<HeldValue>& amounts = Held()[1];
   AmountSum sum;
   for (int v = kFirstWithheldAmount; v < kFirstWithheldAmount + kWithheldAmounts; ++v) {
-    sum.Add(amounts[static_cast<std::size_t>(v - 1)].number);
+    sum.Add(Held()[{FileRole::Amounts, v}].number);
   }
   try {
     const Amount total = sum.Value();

@@ -1,6 +1,8 @@
 #include "statements/notes/notes_screen.h"
 
+#include "core/failure.h"
 #include "platform/screen.h"
+#include "statements/layout_builders.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -29,33 +31,31 @@ std::array<int, 8> RowTextValues(int r) {
   return {r, 12 + 2 * r, 13 + 2 * r, 39 + r, 52 + r, 65 + r, 78 + r, 91 + r};
 }
 
-QString Box(int number) { return QStringLiteral("Text%1").arg(number); }
-
 constexpr int kRowHeight = 540;
 constexpr double kDateFont = 9;
 
 EntryScreenLayout NotesLayout(NotesKind kind) {
   const bool payable = kind == NotesKind::Payable;
+  const QString saveTitle = payable ? QStringLiteral("ミルダント") : QStringLiteral("受取手形");
   EntryScreenLayout layout;
   switch (kind) {
     case NotesKind::ReceivablePage1:
-      layout.name = QStringLiteral("Form3");
-      layout.caption = QStringLiteral("受取手形②");
+      layout = NewEntryLayout(
+          {"Form3", "受取手形②", "Command3", "Command2", "ミルダント", saveTitle});
       break;
     case NotesKind::ReceivablePage2:
-      layout.name = QStringLiteral("Form22");
-      layout.caption = QStringLiteral("受取手形②その２");
+      layout = NewEntryLayout(
+          {"Form22", "受取手形②その２", "Command3", "Command2", "ミルダント", saveTitle});
+      // Page 2 stays open while other companies are called: a load that fails
+      // for the new code must not leave the rows of the company shown before.
+      layout.loadFailure = LoadFailureEnd::ReportAndReset;
       break;
     case NotesKind::Payable:
-      layout.name = QStringLiteral("Form8");
-      layout.caption = QStringLiteral("支払手形⑧");
+      layout = NewEntryLayout(
+          {"Form8", "支払手形⑧", "Command3", "Command2", "ミルダント", saveTitle});
       break;
   }
   layout.fontPoints = 11.25;
-  layout.loadButton = QStringLiteral("Command3");
-  layout.saveButton = QStringLiteral("Command2");
-  layout.loadTitle = QStringLiteral("ミルダント");
-  layout.saveTitle = payable ? QStringLiteral("ミルダント") : QStringLiteral("受取手形");
 
   // The on-screen columns, left to right; ⑧ has no discounting columns.
   std::vector<Column> columns = {kDrawer, kIssue, kBank, kBranch, kAmount};
@@ -90,9 +90,7 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
 
   // The heading line: grey boxes, and the buttons of the amount and date columns.
   auto heading = [&layout](const char* name, const char* text, QRect rect, double points = 0) {
-    BoxLayout box{name, rect, QString::fromUtf8(text), BoxStyle::Heading};
-    box.fontPoints = points;
-    layout.boxes.push_back(box);
+    AddHeading(layout, name, QString::fromUtf8(text), rect, points);
   };
   heading("Text140", payable ? "支   払  先" : "振　出　人", cellOf(0, kDrawer));
   heading("Text141", "引落日", lowerHalf(0), kDateFont);
@@ -119,6 +117,11 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
   QStringList amountCells;
   for (int r = 1; r <= kRowCount; ++r) {
     const auto values = RowTextValues(r);
+    // Every text value of the row, those without a box on ⑧ too, and its amount.
+    RowLayout row;
+    for (int value : values) row.push_back({FileRole::Text, value});
+    row.push_back({FileRole::Amounts, r});
+    layout.rows.push_back(row);
     // File value of each text column of the row; ⑧ keeps its remarks where
     // ② keeps the discounting branch, and has no box for the other two.
     const std::pair<Column, int> textColumns[] = {
@@ -127,7 +130,7 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
         {kDiscountBranch, values[6]}, {kRemarks, payable ? values[6] : values[7]}};
     for (const auto& [c, value] : textColumns) {
       if (payable && (c == kDiscountBank || c == kDiscountBranch)) continue;
-      const QString name = Box(kRows[r - 1][c]);
+      const QString name = BoxName(kRows[r - 1][c]);
       QString initial = QStringLiteral("　");
       if (payable) {
         if (r == 1 && c == kRemarks) initial.clear();
@@ -146,30 +149,25 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
       texts.values[static_cast<std::size_t>(value - 1)] = {ValueKind::Text, name};
       cells.append(name);
     }
-    const QString amount = Box(kRows[r - 1][kAmount]);
-    layout.boxes.push_back(AmountBox(amount, cellOf(r, kAmount)));
+    const QString amount = BoxName(kRows[r - 1][kAmount]);
+    AddAmountCell(layout, amount, cellOf(r, kAmount));
     amounts.values.push_back({ValueKind::Amount, amount});
     amountCells.append(amount);
   }
-  const QString total = Box(118);
-  layout.boxes.push_back(AmountBox(total, grid.Cell(kRowCount + 1, column(kAmount))));
+  const QString total = BoxName(118);
+  AddAmountCell(layout, total, grid.Cell(kRowCount + 1, column(kAmount)));
   amounts.values.push_back({ValueKind::Amount, total});
   layout.files = {texts, amounts};
 
-  layout.totals = {SumRule({1, 14}, 1, kRowCount)};
+  layout.totals = {SumRule({FileRole::Amounts, 14}, 1, kRowCount)};
 
   const int bottom = kRowCount + 1;
-  layout.boxes.push_back({layout.codeBox, grid.Cell(bottom, column(kBranch)), QString(),
-                          BoxStyle::Hidden});
   const QStringList amountsAndTotal = amountCells + QStringList{total};
-  layout.buttons = {
-      {"Command1", "金　　　額", cellOf(0, kAmount), ButtonRole::ClearBoxes, amountsAndTotal},
-      {"Command3", "DATA", grid.Cell(bottom, column(kDrawer)), ButtonRole::Load},
-      {"Command4", "クリア", grid.Cell(bottom, column(kIssue)), ButtonRole::ClearBoxes,
-       cells + amountsAndTotal},
-      {"Command2", "合　　計", grid.Cell(bottom, column(payable ? kRemarks : kDiscountBank)),
-       ButtonRole::Save},
-  };
+  AddClearingButton(layout, "Command1", "金　　　額", cellOf(0, kAmount), amountsAndTotal);
+  AddBottomLine(layout, {grid.Cell(bottom, column(kDrawer)), "Command4",
+                         grid.Cell(bottom, column(kIssue)), cells + amountsAndTotal,
+                         grid.Cell(bottom, column(kBranch)), "合　　計",
+                         grid.Cell(bottom, column(payable ? kRemarks : kDiscountBank))});
   const QString tidy = payable ? QStringLiteral("Command5") : QStringLiteral("Command7");
   layout.buttons.push_back({tidy, "整理整頓", grid.Cell(bottom, column(kBank)),
                             ButtonRole::Custom});
@@ -199,31 +197,6 @@ NotesScreen::NotesScreen(NotesKind kind) : EntryScreen(NotesLayout(kind)), kind_
   }
 }
 
-void NotesScreen::LoadStatement() {
-  if (kind_ != NotesKind::ReceivablePage2) {
-    EntryScreen::LoadStatement();
-    return;
-  }
-  // Page 2 stays open while other companies are called: a load that fails
-  // for the new code must not leave the rows of the company shown before.
-  CompanyCode code = 0;
-  try {
-    code = ReadCompanyCode16(Read(Layout().codeBox));
-  } catch (const Failure& failure) {
-    ReportOrThrow(Layout().loadTitle, failure);
-    return;
-  }
-  try {
-    HeldFiles files = ReadFiles(code);
-    Hold(code, std::move(files));
-    ShowHeld(Held());
-  } catch (const Failure& failure) {
-    Forget();
-    ResetBoxesToInitialTexts();
-    ReportOrThrow(Layout().loadTitle, failure);
-  }
-}
-
 void NotesScreen::TidyRows() {
   // Only rows that belong to the company now on the screen are tidied; any
   // failure ends the operation silently.
@@ -234,31 +207,17 @@ void NotesScreen::TidyRows() {
     return;
   }
   HeldFiles& held = MutableHeld();
-  std::vector<HeldValue>& texts = held[0];
-  std::vector<HeldValue>& amounts = held[1];
-  auto amount = [&amounts](int r) -> std::int32_t& {
-    return amounts[static_cast<std::size_t>(r - 1)].number;
-  };
-  auto text = [&texts](int value) -> QString& {
-    return texts[static_cast<std::size_t>(value - 1)].text;
-  };
+  const std::vector<RowLayout>& rows = Layout().rows;
+  auto amount = [&held, &rows](int r) { return held[rows[static_cast<std::size_t>(r - 1)].back()].number; };
   for (int pass = 0; pass < 6; ++pass) {
     for (int r = 1; r <= kRowCount; ++r) {
-      if (amount(r) != 0) continue;
-      for (int value : RowTextValues(r)) text(value).clear();
+      if (amount(r) == 0) ClearRow(held, rows[static_cast<std::size_t>(r - 1)]);
     }
     for (int r = 1; r < kRowCount; ++r) {
       if (amount(r) != 0 || amount(r + 1) <= 0) continue;
-      amount(r) = amount(r + 1);
-      amount(r + 1) = 0;
-      const auto to = RowTextValues(r);
-      const auto from = RowTextValues(r + 1);
-      for (std::size_t k = 0; k < to.size(); ++k) {
-        text(to[k]) = text(from[k]);
-        text(from[k]).clear();
-      }
+      MoveRow(held, rows[static_cast<std::size_t>(r)], rows[static_cast<std::size_t>(r - 1)]);
     }
-    ShowHeld(held);
+    ShowValues(held);
   }
   Press(Layout().saveButton);
 }

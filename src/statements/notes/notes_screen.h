@@ -13,9 +13,6 @@ class NotesScreen : public EntryScreen {
  public:
   explicit NotesScreen(NotesKind kind);
 
- protected:
-  void LoadStatement() override;
-
  private:
   // Closes up the rows of the arrays: rows whose amount is 0 are emptied and
   // the rows below move up into them, one place a pass, six passes; then the

@@ -374,10 +374,10 @@ TEST_F(AdvancePaymentsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   ASSERT_TRUE(form5.HeldIsValid());
   EXPECT_EQ(form5.HeldCode(), 7);
   for (int v = 1; v <= 55; ++v) {
-    EXPECT_EQ(Quoted({form5.Held()[0][v - 1].text})[0], Texts()[v - 1]);
+    EXPECT_EQ(Quoted({form5.Held().Of(FileRole::Text)[v - 1].text})[0], Texts()[v - 1]);
   }
   for (int v = 1; v <= 11; ++v) {
-    EXPECT_EQ(QString::number(form5.Held()[1][v - 1].number), Amounts()[v - 1]);
+    EXPECT_EQ(QString::number(form5.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
   }
 }
 

@@ -174,7 +174,7 @@ TEST_F(DepositsScreenTest, ALoadShowsNothingUnlessEveryFileIsReadWhole) {
 
   EXPECT_EQ(desktop.Summary(), (QStringList{"預貯金|ファイルが見つかりません。",
                                             "預貯金|ファイルにこれ以上データがありません。"}));
-  EXPECT_FALSE(form2.HeldIsValid() && form2.Held()[0][0].text == "from file");
+  EXPECT_FALSE(form2.HeldIsValid() && form2.Held().Of(FileRole::Text)[0].text == "from file");
 
   // More values than taken load; the stored total is shown as stored.
   drives.Put(StatementAmountFile(StatementMark::Deposits, 7), QByteArray("1\r\n").repeated(20));

@@ -206,7 +206,7 @@ TEST_F(FixedAssetsScreenTest, TheLoadWorksTheTotalsOutAgain) {
   EXPECT_EQ(form7.Read("Text74"), QStringLiteral("150"));
   EXPECT_EQ(form7.Read(Box(72)), QStringLiteral("100"));
   EXPECT_EQ(form7.Read(Box(64)), QStringLiteral("t"));
-  EXPECT_EQ(form7.Held()[1][15].number, 15);
+  EXPECT_EQ(form7.Held().Of(FileRole::Amounts)[15].number, 15);
   EXPECT_EQ(desktop.beeps, 0);
 
   form7.Press("Command2");

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QSet>
 
+#include "core/failure.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/general/inventories_screen.h"
@@ -319,9 +320,9 @@ class VanishingInventoriesScreen : public InventoriesScreen {
   explicit VanishingInventoriesScreen(const testing::TempDrives& drives) : drives_(drives) {}
 
  protected:
-  void LoadStatement() override {
+  void AfterWrite() override {
+    InventoriesScreen::AfterWrite();
     QFile::remove(drives_.Native(StatementAmountFile(StatementMark::Inventories, 7)));
-    InventoriesScreen::LoadStatement();
   }
 
  private:

@@ -537,9 +537,9 @@ TEST_F(SuspenseReceiptsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   EXPECT_EQ(Amounts()[10], QString::number(12345 * 55 - 1000000));
   EXPECT_EQ(Shown(), FromFiles());
   ASSERT_TRUE(form12.HeldIsValid());
-  for (int v = 1; v <= 91; ++v) EXPECT_EQ(form12.Held()[0][v - 1].text, texts[v - 1]);
+  for (int v = 1; v <= 91; ++v) EXPECT_EQ(form12.Held().Of(FileRole::Text)[v - 1].text, texts[v - 1]);
   for (int v = 1; v <= 23; ++v) {
-    EXPECT_EQ(QString::number(form12.Held()[1][v - 1].number), Amounts()[v - 1]);
+    EXPECT_EQ(QString::number(form12.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
   }
 }
 
@@ -559,11 +559,11 @@ TEST_F(SuspenseReceiptsScreenTest, TheUpperGridIsTheAdvancePaymentsGridCellForCe
     EXPECT_EQ(form5.Box(name).alignment(), form12.Box(name).alignment());
     EXPECT_EQ(form5.Box(name).Mode(), form12.Box(name).Mode());
   }
-  EXPECT_EQ(form5.Layout().files[0].values.size(), 55u);
-  for (std::size_t f = 0; f < 2; ++f) {
-    const auto& upper = form5.Layout().files[f].values;
+  EXPECT_EQ(form5.Layout().FileOf(FileRole::Text).values.size(), 55u);
+  for (FileRole role : {FileRole::Text, FileRole::Amounts}) {
+    const auto& upper = form5.Layout().FileOf(role).values;
     for (std::size_t v = 0; v < upper.size(); ++v) {
-      EXPECT_EQ(upper[v].box, form12.Layout().files[f].values[v].box);
+      EXPECT_EQ(upper[v].box, form12.Layout().FileOf(role).values[v].box);
     }
   }
 }
@@ -622,13 +622,14 @@ TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
   EXPECT_EQ(geometry("Command6").top(), geometry("Text83").top());
   EXPECT_GT(geometry("Command6").left(), geometry("Text83").right());
 
-  // The keyboard moves along a line of the withholding table, then on to the
-  // next line.
+  // The keyboard moves along a line of the withholding table, across both
+  // halves, then on to the next line.
   QStringList order;
-  for (QWidget* w = &form12.Control("Text84"); order.size() < 6; w = w->nextInFocusChain()) {
+  for (QWidget* w = &form12.Control("Text84"); order.size() < 10; w = w->nextInFocusChain()) {
     order.append(w->objectName());
   }
-  EXPECT_EQ(order, (QStringList{"Text84", "Text90", "Text108", "Text72", "Text85", "Text91"}));
+  EXPECT_EQ(order, (QStringList{"Text84", "Text90", "Text108", "Text72", "Text96", "Text102",
+                                "Text114", "Text78", "Text85", "Text91"}));
 
   std::map<QString, QStringList> worst;
   const QStringList widest = {"-2,147,483,648", "2,147,483,647"};

@@ -3,8 +3,6 @@
 #include <QString>
 #include <vector>
 
-#include "core/statement_files.h"
-
 namespace mirudanto::app {
 
 // How the main menu opens a screen.
@@ -18,24 +16,18 @@ enum class Opening {
   PrinterScreen, // only loaded and shown
 };
 
-// One button of the main menu's column (and the two at its bottom right) with
-// what the opened screen offers: its code box, its load button and, for an
-// entry screen, its save button and the files it writes.
-struct ScreenContract {
+// One button of the main menu's column (and the two at its bottom right):
+// the screen it opens and how. What the screen offers to its opening (its
+// code box, its buttons, its files) the screen itself says.
+struct MenuOpening {
   QString menuButton;
   QString caption;
   QString screen;
   Opening opening;
-  QString codeBox;
-  QString loadButton;
-  QString clearButton;   // pressed first by a cleared-first opening
-  QString saveButton;    // entry screens only
-  std::vector<StatementFile> files;  // what the save writes
 };
 
 // In the order of the main menu's buttons.
-const std::vector<ScreenContract>& ScreenContracts();
-const ScreenContract& ContractOfScreen(const QString& screen);
+const std::vector<MenuOpening>& MenuOpenings();
 
 // The entry screens that company initialisation saves untouched: first those
 // of "初期設定", then those of its steps "2" to "5", each group in the order of
@@ -44,5 +36,8 @@ const std::vector<std::vector<QString>>& SetupGroups();
 
 // The screens "メモリーエラーの解除" unloads, in that order.
 const std::vector<QString>& UnloadedScreens();
+
+// Borrowings page 1, whose load the opening of page 2 presses.
+inline const QString kBorrowingsPage1 = QStringLiteral("Form13");
 
 }  // namespace mirudanto::app

@@ -1,0 +1,71 @@
+#include "statements/layout_builders.h"
+
+namespace mirudanto::statements {
+
+QString BoxName(int number) { return QStringLiteral("Text%1").arg(number); }
+
+EntryScreenLayout NewEntryLayout(const ScreenSkeleton& skeleton) {
+  EntryScreenLayout layout;
+  layout.name = skeleton.name;
+  layout.caption = skeleton.caption;
+  layout.loadButton = skeleton.loadButton;
+  layout.saveButton = skeleton.saveButton;
+  layout.loadTitle = skeleton.loadTitle;
+  layout.saveTitle = skeleton.saveTitle;
+  return layout;
+}
+
+void AddHeading(EntryScreenLayout& layout, const QString& name, const QString& text, QRect twips,
+                double fontPoints) {
+  BoxLayout box{name, twips, text, BoxStyle::Heading};
+  box.fontPoints = fontPoints;
+  layout.boxes.push_back(box);
+}
+
+BoxLayout& AddTextCell(EntryScreenLayout& layout, const QString& name, QRect twips,
+                       const QString& initialText, platform::InputMode mode) {
+  return layout.boxes.emplace_back(
+      BoxLayout{name, twips, initialText, BoxStyle::Entry, Qt::AlignLeft, mode});
+}
+
+BoxLayout AmountBox(const QString& name, QRect twips) {
+  return {name, twips, QStringLiteral("　　"), BoxStyle::Entry, Qt::AlignRight};
+}
+
+BoxLayout& AddAmountCell(EntryScreenLayout& layout, const QString& name, QRect twips) {
+  return layout.boxes.emplace_back(AmountBox(name, twips));
+}
+
+void AddCrossedCell(EntryScreenLayout& layout, QRect cell) {
+  constexpr int kInset = 30;
+  const int number = static_cast<int>(layout.lines.size()) + 1;
+  layout.lines.push_back({QStringLiteral("Line%1").arg(number),
+                          QPoint(cell.left() + kInset, cell.top() + cell.height() - kInset),
+                          QPoint(cell.left() + cell.width() - kInset, cell.top() + kInset)});
+}
+
+void AddBottomLine(EntryScreenLayout& layout, const BottomLine& line) {
+  layout.clearButton = line.clearButton;
+  layout.buttons.push_back({layout.loadButton, QStringLiteral("DATA"), line.load, ButtonRole::Load});
+  AddClearingButton(layout, line.clearButton, QStringLiteral("クリア"), line.clear, line.cleared);
+  layout.boxes.push_back({layout.codeBox, line.codeBox, QString(), BoxStyle::Hidden});
+  layout.buttons.push_back({layout.saveButton, line.saveCaption, line.save, ButtonRole::Save});
+}
+
+void AddClearingButton(EntryScreenLayout& layout, const QString& name, const QString& caption,
+                       QRect twips, const QStringList& boxes) {
+  layout.buttons.push_back({name, caption, twips, ButtonRole::ClearBoxes, boxes});
+}
+
+void AddWordButton(EntryScreenLayout& layout, const QString& name, const QString& caption,
+                   QRect twips, const QStringList& boxes, const QStringList& words) {
+  layout.buttons.push_back({name, caption, twips, ButtonRole::FillWord, boxes, words});
+}
+
+TotalRule SumRule(ValueRef target, int first, int last) {
+  TotalRule rule{target, {}, {}};
+  for (int number = first; number <= last; ++number) rule.plus.push_back({target.file, number});
+  return rule;
+}
+
+}  // namespace mirudanto::statements
