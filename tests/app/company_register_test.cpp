@@ -7,26 +7,21 @@
 #include "app/main_menu.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
-#include "support/recording_desktop.h"
-#include "support/statement_files_support.h"
 #include "support/screen_layout_checks.h"
-#include "support/temp_drives.h"
+#include "support/screen_test.h"
+#include "support/statement_files_support.h"
 
 namespace mirudanto::app {
 namespace {
 
 using platform::ScreenSet;
-using testing::RecordingDesktop;
-using testing::TempDrives;
 
-class CompanyRegisterTest : public ::testing::Test {
+class CompanyRegisterTest : public testing::ScreenTest {
  protected:
   CompanyRegisterTest()
       : form10(ScreenSet::Instance().Add<CompanyRegister>()) {
     ScreenSet::Instance().Add<MainMenu>();
   }
-  ~CompanyRegisterTest() override { ScreenSet::Instance().Clear(); }
-
   void Fill() {
     const std::pair<const char*, const char*> values[] = {
         {"Text1", "7"},         {"Text11", "  10,000,000"}, {"Text2", "ミホン"},
@@ -41,8 +36,6 @@ class CompanyRegisterTest : public ::testing::Test {
 
   QString MasterFile() const { return CompanyMasterFile(7); }
 
-  TempDrives drives;
-  RecordingDesktop desktop;
   CompanyRegister& form10;
 };
 

@@ -10,8 +10,7 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/entry_screen.h"
-#include "support/recording_desktop.h"
-#include "support/temp_drives.h"
+#include "support/screen_test.h"
 
 namespace mirudanto::app {
 namespace {
@@ -20,7 +19,7 @@ using platform::ScreenSet;
 
 // Company initialisation over the screens the program really has: whatever
 // entry screens exist are saved, in the order of the steps.
-class CompanySetupTest : public ::testing::Test {
+class CompanySetupTest : public testing::ScreenTest {
  protected:
   CompanySetupTest() {
     drives.MakeFolder(CompanyFolder());
@@ -33,7 +32,6 @@ class CompanySetupTest : public ::testing::Test {
       }
     }
   }
-  ~CompanySetupTest() override { ScreenSet::Instance().Clear(); }
 
   void Call(CompanyCode code) {
     CompanyRecord record;
@@ -47,8 +45,6 @@ class CompanySetupTest : public ::testing::Test {
   }
   using Screen = platform::Screen;
 
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
   std::vector<statements::EntryScreen*> entryScreens;
 };
 

@@ -12,8 +12,8 @@
 #include "core/statement_files.h"
 #include "fake_entry_screens.h"
 #include "platform/screen.h"
-#include "support/recording_desktop.h"
 #include "support/screen_layout_checks.h"
+#include "support/screen_test.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::app {
@@ -21,7 +21,6 @@ namespace {
 
 using platform::Screen;
 using platform::ScreenSet;
-using testing::RecordingDesktop;
 using testing::TempDrives;
 
 CompanyRecord Company(CompanyCode code, const QString& name, HeiseiDate start = {20, 4, 1}) {
@@ -33,13 +32,12 @@ CompanyRecord Company(CompanyCode code, const QString& name, HeiseiDate start = 
   return record;
 }
 
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public testing::ScreenTest {
  protected:
   MainMenuTest() {
     drives.MakeFolder(CompanyFolder());
     drives.MakeFolder(StatementFolder());
   }
-  ~MainMenuTest() override { ScreenSet::Instance().Clear(); }
 
   void Register(const CompanyRecord& record) {
     CompanyRecordWriter(record).Save(CompanyMasterFile(record.code));
@@ -69,8 +67,6 @@ class MainMenuTest : public ::testing::Test {
 
   bool Shown(const QString& screen) { return ScreenSet::Instance().Get(screen).IsShown(); }
 
-  TempDrives drives;
-  RecordingDesktop desktop;
   QStringList log;
 };
 

@@ -19,6 +19,15 @@ inline QStringList FileLines(const TempDrives& drives, const QString& drivePath)
   return lines;
 }
 
+// Writes lines as a data file holds them, cp932 and each ending in CR LF:
+// what FileLines reads back.
+inline void PutLines(const TempDrives& drives, const QString& drivePath,
+                     const QStringList& lines) {
+  QByteArray bytes;
+  for (const QString& line : lines) bytes += platform::EncodeCp932(line).value() + "\r\n";
+  drives.Put(drivePath, bytes);
+}
+
 // The value lines of n texts, each between double quotes.
 inline QStringList Quoted(const QStringList& texts) {
   QStringList lines;

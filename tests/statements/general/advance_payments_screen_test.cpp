@@ -9,15 +9,14 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
-#include "support/recording_desktop.h"
-#include "support/statement_files_support.h"
-#include "support/temp_drives.h"
+#include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
+#include "support/statement_files_support.h"
 
 namespace mirudanto::statements {
 namespace {
 
-using testing::FileLines;
+using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
@@ -32,37 +31,16 @@ const int kTable[11][6] = {
 // The text columns of the table in the order of the text file (k = 1 to 5).
 const int kTextColumns[5] = {0, 1, 2, 3, 5};
 
-QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
 QString Balance(int row) { return Box(kTable[row - 1][4]); }
 QString Cell(int row, int column) { return Box(kTable[row - 1][column]); }
 
-class AdvancePaymentsScreenTest : public ::testing::Test {
+class AdvancePaymentsScreenTest : public testing::EntryScreenTest<AdvancePaymentsScreen> {
  protected:
-  AdvancePaymentsScreenTest()
-      : form5(platform::ScreenSet::Instance().Add<AdvancePaymentsScreen>()) {
-    drives.MakeFolder(StatementFolder());
-  }
-  ~AdvancePaymentsScreenTest() override { platform::ScreenSet::Instance().Clear(); }
-
-  void Save(const QString& code = "7") {
-    form5.Write("Text146", code);
-    form5.Press("Command1");
-  }
-  void Load(const QString& code = "7") {
-    form5.Write("Text146", code);
-    form5.Press("Command2");
-  }
-  QStringList Texts(CompanyCode code = 7) {
-    return FileLines(drives, StatementTextFile(StatementMark::AdvancePayments, code));
-  }
-  QStringList Amounts(CompanyCode code = 7) {
-    return FileLines(drives, StatementAmountFile(StatementMark::AdvancePayments, code));
-  }
   // Every cell of rows 1 to 11 as the screen shows it, row by row.
   QStringList Shown() {
     QStringList cells;
     for (int r = 1; r <= 11; ++r) {
-      for (int c = 0; c < 6; ++c) cells.append(form5.Read(Cell(r, c)));
+      for (int c = 0; c < 6; ++c) cells.append(screen.Read(Cell(r, c)));
     }
     return cells;
   }
@@ -87,19 +65,15 @@ class AdvancePaymentsScreenTest : public ::testing::Test {
     }
     return cells;
   }
-
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
-  AdvancePaymentsScreen& form5;
 };
 
 TEST_F(AdvancePaymentsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
   Save();
 
   // Exactly what company initialisation writes for every new company.
-  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::AdvancePayments, 7)),
+  EXPECT_EQ(drives.Get(TextPath()),
             QByteArray("\"\"\r\n").repeated(55));
-  EXPECT_EQ(drives.Get(StatementAmountFile(StatementMark::AdvancePayments, 7)),
+  EXPECT_EQ(drives.Get(AmountPath()),
             QByteArray("0\r\n").repeated(11));
   EXPECT_EQ(desktop.beeps, 1);
   EXPECT_TRUE(desktop.boxes.empty());
@@ -110,11 +84,11 @@ TEST_F(AdvancePaymentsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
 TEST_F(AdvancePaymentsScreenTest, ANewWindowShowsItsInitialTexts) {
   for (int r = 1; r <= 11; ++r) {
     for (int c = 0; c < 6; ++c) {
-      EXPECT_EQ(form5.Read(Cell(r, c)), c == 4 ? QStringLiteral("　　") : QString())
+      EXPECT_EQ(screen.Read(Cell(r, c)), c == 4 ? QStringLiteral("　　") : QString())
           << r << " " << c;
     }
   }
-  EXPECT_EQ(form5.Read("Text146"), QString());
+  EXPECT_EQ(screen.Read("Text146"), QString());
 }
 
 TEST_F(AdvancePaymentsScreenTest, TheTableNamesEveryEntryBoxOnceAndEachLandsInItsValue) {
@@ -124,7 +98,7 @@ TEST_F(AdvancePaymentsScreenTest, TheTableNamesEveryEntryBoxOnceAndEachLandsInIt
   EXPECT_EQ(numbers.size(), 66u);
   // The screen's boxes are the table's, the five headings and the code box.
   std::set<QString> onScreen;
-  for (const auto* box : form5.Window().findChildren<platform::TextBox*>()) {
+  for (const auto* box : screen.Window().findChildren<platform::TextBox*>()) {
     onScreen.insert(box->objectName());
   }
   std::set<QString> expected = {"Text1", "Text2", "Text3", "Text4", "Text6", "Text146"};
@@ -137,12 +111,12 @@ TEST_F(AdvancePaymentsScreenTest, TheTableNamesEveryEntryBoxOnceAndEachLandsInIt
   for (int r = 1; r <= 11; ++r) {
     for (int k = 1; k <= 5; ++k) {
       const QString text = QStringLiteral("r%1k%2").arg(r).arg(k);
-      form5.Write(Cell(r, kTextColumns[k - 1]), text);
+      screen.Write(Cell(r, kTextColumns[k - 1]), text);
       expectedTexts[11 * (k - 1) + r - 1] = text;
     }
-    if (r <= 10) form5.Write(Balance(r), QString::number(r * 100));
+    if (r <= 10) screen.Write(Balance(r), QString::number(r * 100));
   }
-  form5.Write(Balance(11), "999999");
+  screen.Write(Balance(11), "999999");
   Save();
 
   EXPECT_EQ(Texts(), Quoted(expectedTexts));
@@ -152,26 +126,26 @@ TEST_F(AdvancePaymentsScreenTest, TheTableNamesEveryEntryBoxOnceAndEachLandsInIt
   EXPECT_EQ(Amounts(), expectedAmounts);
 
   // Loaded into a fresh window, every value comes back into its own box.
-  form5.Unload();
+  screen.Unload();
   platform::DeleteDiscardedWindows();
   Load();
   for (int r = 1; r <= 11; ++r) {
     for (int k = 1; k <= 5; ++k) {
-      EXPECT_EQ(form5.Read(Cell(r, kTextColumns[k - 1])), QStringLiteral("r%1k%2").arg(r).arg(k));
+      EXPECT_EQ(screen.Read(Cell(r, kTextColumns[k - 1])), QStringLiteral("r%1k%2").arg(r).arg(k));
     }
     if (r <= 10) {
-      EXPECT_EQ(form5.Read(Balance(r)), FormatAmount(r * 100));
+      EXPECT_EQ(screen.Read(Balance(r)), FormatAmount(r * 100));
     }
   }
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("5,500"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("5,500"));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(AdvancePaymentsScreenTest, RowTwoAndTheTotalRowHaveTheirOwnValues) {
-  form5.Write("Text12", "row 1 detail");
-  form5.Write("Text5", "row 2 detail");
+  screen.Write("Text12", "row 1 detail");
+  screen.Write("Text5", "row 2 detail");
   const QStringList row11 = {"Text71", "Text70", "Text69", "Text68", "Text66"};
-  for (const QString& box : row11) form5.Write(box, "total " + box);
+  for (const QString& box : row11) screen.Write(box, "total " + box);
   Save();
 
   const QStringList texts = Texts();
@@ -182,24 +156,24 @@ TEST_F(AdvancePaymentsScreenTest, RowTwoAndTheTotalRowHaveTheirOwnValues) {
     EXPECT_EQ(texts[values[k] - 1], Quoted({"total " + row11[k]})[0]);
   }
 
-  for (const QString& box : row11 + QStringList{"Text12", "Text5"}) form5.Write(box, "typed");
+  for (const QString& box : row11 + QStringList{"Text12", "Text5"}) screen.Write(box, "typed");
   Load();
-  for (const QString& box : row11) EXPECT_EQ(form5.Read(box), "total " + box);
-  EXPECT_EQ(form5.Read("Text5"), QStringLiteral("row 2 detail"));
-  EXPECT_EQ(form5.Read("Text12"), QStringLiteral("row 1 detail"));
+  for (const QString& box : row11) EXPECT_EQ(screen.Read(box), "total " + box);
+  EXPECT_EQ(screen.Read("Text5"), QStringLiteral("row 2 detail"));
+  EXPECT_EQ(screen.Read("Text12"), QStringLiteral("row 1 detail"));
 }
 
 TEST_F(AdvancePaymentsScreenTest, BalancesAsTheStatementShowsThem) {
-  form5.Write(Balance(1), "1000");
-  form5.Write(Balance(2), "2,500");
-  form5.Write(Balance(3), "abc");
+  screen.Write(Balance(1), "1000");
+  screen.Write(Balance(2), "2,500");
+  screen.Write(Balance(3), "abc");
   Save();
 
   EXPECT_EQ(Amounts(), (QStringList{"1000", "2500", "0"} + Repeated("0", 7) + QStringList{"3500"}));
-  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("1,000"));
-  EXPECT_EQ(form5.Read(Balance(2)), QStringLiteral("2,500"));
-  EXPECT_EQ(form5.Read(Balance(3)), QString());
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("3,500"));
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read(Balance(2)), QStringLiteral("2,500"));
+  EXPECT_EQ(screen.Read(Balance(3)), QString());
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("3,500"));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
@@ -211,7 +185,7 @@ TEST_F(AdvancePaymentsScreenTest, BalancesRoundAndCellsThatDoNotConvertCountAsZe
   int row = 1;
   int sum = 0;
   for (const auto& [text, value] : cells) {
-    form5.Write(Balance(row++), QString::fromUtf8(text));
+    screen.Write(Balance(row++), QString::fromUtf8(text));
     sum += value;
   }
   Save();
@@ -221,68 +195,68 @@ TEST_F(AdvancePaymentsScreenTest, BalancesRoundAndCellsThatDoNotConvertCountAsZe
   expected.append(QString::number(sum));
   EXPECT_EQ(Amounts(), expected);
   EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(form5.Read(Balance(5)), QStringLiteral("1,000"));
-  EXPECT_EQ(form5.Read(Balance(8)), QString());
-  EXPECT_EQ(form5.Read("Text67"), FormatAmount(sum));
+  EXPECT_EQ(screen.Read(Balance(5)), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read(Balance(8)), QString());
+  EXPECT_EQ(screen.Read("Text67"), FormatAmount(sum));
 }
 
 TEST_F(AdvancePaymentsScreenTest, ANegativeTotalShowsWithItsSign) {
-  form5.Write(Balance(1), "-2000");
-  form5.Write(Balance(4), "766");
+  screen.Write(Balance(1), "-2000");
+  screen.Write(Balance(4), "766");
   Save();
   EXPECT_EQ(Amounts().back(), QStringLiteral("-1234"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-1,234"));
-  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("-2,000"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("-1,234"));
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("-2,000"));
 }
 
 TEST_F(AdvancePaymentsScreenTest, TextTypedIntoTheTotalBoxIsReplacedByTheTotal) {
-  form5.Write("Text67", "1,000,000");
-  form5.Write(Balance(2), "5");
+  screen.Write("Text67", "1,000,000");
+  screen.Write(Balance(2), "5");
   Save();
   EXPECT_EQ(Amounts().back(), QStringLiteral("5"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("5"));
 
   // With nothing else: the total is 0, shown empty.
-  form5.Write("Text67", "合計");
-  form5.Write(Balance(2), "");
+  screen.Write("Text67", "合計");
+  screen.Write(Balance(2), "");
   Save();
   EXPECT_EQ(Amounts(), Repeated("0", 11));
-  EXPECT_EQ(form5.Read("Text67"), QString());
+  EXPECT_EQ(screen.Read("Text67"), QString());
 }
 
 TEST_F(AdvancePaymentsScreenTest, ThirtyTwoBitBounds) {
   // Each end of the range is a balance and a total.
-  form5.Write(Balance(1), "2,147,483,647");
+  screen.Write(Balance(1), "2,147,483,647");
   Save();
   EXPECT_EQ(Amounts().front(), QStringLiteral("2147483647"));
   EXPECT_EQ(Amounts().back(), QStringLiteral("2147483647"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("2,147,483,647"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("2,147,483,647"));
 
-  form5.Write(Balance(1), "-2147483648");
+  screen.Write(Balance(1), "-2147483648");
   Save();
   EXPECT_EQ(Amounts().back(), QStringLiteral("-2147483648"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-2,147,483,648"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("-2,147,483,648"));
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(desktop.beeps, 2);
 
   // A total beyond them is refused: nothing is shown, written or reloaded.
   const QStringList before = Amounts();
-  form5.Write(Balance(2), "-1");
+  screen.Write(Balance(2), "-1");
   Save();
-  form5.Write(Balance(1), "2147483647");
-  form5.Write(Balance(2), "1");
+  screen.Write(Balance(1), "2147483647");
+  screen.Write(Balance(2), "1");
   Save();
   EXPECT_EQ(desktop.Summary(),
             (QStringList{"仮払金|オーバーフローしました。", "仮払金|オーバーフローしました。"}));
   EXPECT_EQ(Amounts(), before);
   EXPECT_EQ(desktop.beeps, 2);
-  EXPECT_EQ(form5.Read(Balance(2)), QStringLiteral("1"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("-2,147,483,648"));
+  EXPECT_EQ(screen.Read(Balance(2)), QStringLiteral("1"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("-2,147,483,648"));
 }
 
 TEST_F(AdvancePaymentsScreenTest, ABadCodeIsReportedUnderEachOperationsTitle) {
   for (const char* code : {"", "abc", "32768", "-32769"}) {
-    form5.Write(Balance(1), "5");
+    screen.Write(Balance(1), "5");
     Save(code);
     Load(code);
   }
@@ -293,8 +267,8 @@ TEST_F(AdvancePaymentsScreenTest, ABadCodeIsReportedUnderEachOperationsTitle) {
                          "仮払金|オーバーフローしました。", "ミルダント|オーバーフローしました。"}));
   EXPECT_TRUE(QDir(drives.Native(StatementFolder())).isEmpty());
   EXPECT_EQ(desktop.beeps, 0);
-  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("5"));
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("　　"));
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("　　"));
 
   // The ends of the 16-bit range are codes like any other.
   Save("-32768");
@@ -305,34 +279,30 @@ TEST_F(AdvancePaymentsScreenTest, ABadCodeIsReportedUnderEachOperationsTitle) {
 
 TEST_F(AdvancePaymentsScreenTest, AFileThatCannotBeWrittenIsReportedUnderTheSaveTitle) {
   QDir(drives.Native(StatementFolder())).removeRecursively();
-  form5.Write(Balance(1), "5");
+  screen.Write(Balance(1), "5");
   Save();
   EXPECT_EQ(desktop.Summary(), QStringList{"仮払金|パスが見つかりません。"});
   EXPECT_EQ(desktop.beeps, 0);
-  EXPECT_EQ(form5.Read(Balance(1)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
 }
 
 TEST_F(AdvancePaymentsScreenTest, ALoadShowsNothingUnlessBothFilesAreReadWhole) {
   Save();
-  form5.Write(Cell(1, 0), "typed");
-  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7),
-             QByteArray("\"from file\"\r\n").repeated(55));
+  screen.Write(Cell(1, 0), "typed");
+  drives.Put(TextPath(), QByteArray("\"from file\"\r\n").repeated(55));
 
-  QFile::remove(drives.Native(StatementAmountFile(StatementMark::AdvancePayments, 7)));
+  QFile::remove(drives.Native(AmountPath()));
   Load();
-  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Cell(1, 0)), QStringLiteral("typed"));
 
-  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7),
-             QByteArray("1\r\n").repeated(10));
+  drives.Put(AmountPath(), QByteArray("1\r\n").repeated(10));
   Load();
-  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Cell(1, 0)), QStringLiteral("typed"));
 
-  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7),
-             QByteArray("\"from file\"\r\n").repeated(54));
-  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7),
-             QByteArray("1\r\n").repeated(11));
+  drives.Put(TextPath(), QByteArray("\"from file\"\r\n").repeated(54));
+  drives.Put(AmountPath(), QByteArray("1\r\n").repeated(11));
   Load();
-  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Cell(1, 0)), QStringLiteral("typed"));
 
   EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルが見つかりません。",
                                             "ミルダント|ファイルにこれ以上データがありません。",
@@ -353,13 +323,13 @@ TEST_F(AdvancePaymentsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   for (int v = 1; v <= 10; ++v) amounts += QByteArray::number(v * 1111 - 5000) + "\r\n";
   amounts += "42\r\n";  // not the sum: shown as stored
   amounts += "77\r\n";
-  drives.Put(StatementTextFile(StatementMark::AdvancePayments, 7), texts);
-  drives.Put(StatementAmountFile(StatementMark::AdvancePayments, 7), amounts);
+  drives.Put(TextPath(), texts);
+  drives.Put(AmountPath(), amounts);
 
   Load();
   EXPECT_EQ(Shown(), FromFiles());
-  EXPECT_EQ(form5.Read("Text67"), QStringLiteral("42"));
-  EXPECT_EQ(form5.Read(Cell(1, 0)), QStringLiteral("　値1 "));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("42"));
+  EXPECT_EQ(screen.Read(Cell(1, 0)), QStringLiteral("　値1 "));
   EXPECT_EQ(desktop.beeps, 0);
 
   // The save then writes what is shown; the extra values are gone.
@@ -371,59 +341,59 @@ TEST_F(AdvancePaymentsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   EXPECT_EQ(Shown(), FromFiles());
 
   // And the screen's arrays mirror the files value for value.
-  ASSERT_TRUE(form5.HeldIsValid());
-  EXPECT_EQ(form5.HeldCode(), 7);
+  ASSERT_TRUE(screen.HeldIsValid());
+  EXPECT_EQ(screen.HeldCode(), 7);
   for (int v = 1; v <= 55; ++v) {
-    EXPECT_EQ(Quoted({form5.Held().Of(FileRole::Text)[v - 1].text})[0], Texts()[v - 1]);
+    EXPECT_EQ(Quoted({screen.Held().Of(FileRole::Text)[v - 1].text})[0], Texts()[v - 1]);
   }
   for (int v = 1; v <= 11; ++v) {
-    EXPECT_EQ(QString::number(form5.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
+    EXPECT_EQ(QString::number(screen.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
   }
 }
 
 TEST_F(AdvancePaymentsScreenTest, TheClearingButtons) {
   for (int r = 1; r <= 11; ++r) {
-    form5.Write(Cell(r, 1), QStringLiteral("name%1").arg(r));
-    form5.Write(Balance(r), "10");
+    screen.Write(Cell(r, 1), QStringLiteral("name%1").arg(r));
+    screen.Write(Balance(r), "10");
   }
-  form5.Press("Command17");
-  for (int r = 1; r <= 11; ++r) EXPECT_EQ(form5.Read(Balance(r)), QString());
-  EXPECT_EQ(form5.Read(Cell(3, 1)), QStringLiteral("name3"));
+  screen.Press("Command17");
+  for (int r = 1; r <= 11; ++r) EXPECT_EQ(screen.Read(Balance(r)), QString());
+  EXPECT_EQ(screen.Read(Cell(3, 1)), QStringLiteral("name3"));
   Save();
   EXPECT_EQ(Amounts(), Repeated("0", 11));
   EXPECT_EQ(Texts()[11 + 3 - 1], QStringLiteral("\"name3\""));
 
-  form5.Write(Balance(4), "10");
-  form5.Press("Command3");
+  screen.Write(Balance(4), "10");
+  screen.Press("Command3");
   EXPECT_EQ(Shown(), Repeated("", 66));
-  EXPECT_EQ(form5.Read("Text146"), QStringLiteral("7"));
-  EXPECT_EQ(form5.Read("Text1"), QStringLiteral("科　目"));
+  EXPECT_EQ(screen.Read("Text146"), QStringLiteral("7"));
+  EXPECT_EQ(screen.Read("Text1"), QStringLiteral("科　目"));
   // Nothing changes on disk until the save.
   EXPECT_EQ(Texts()[11 + 3 - 1], QStringLiteral("\"name3\""));
-  form5.Press("Command1");
+  screen.Press("Command1");
   EXPECT_EQ(Texts(), Quoted(Repeated("", 55)));
   EXPECT_EQ(Amounts(), Repeated("0", 11));
 }
 
 TEST_F(AdvancePaymentsScreenTest, TheScreenLooksAsDesigned) {
-  form5.Show();
-  EXPECT_EQ(form5.Window().windowTitle(), QStringLiteral("仮払金④"));
+  screen.Show();
+  EXPECT_EQ(screen.Window().windowTitle(), QStringLiteral("仮払金④"));
   const std::pair<const char*, const char*> headings[] = {
       {"Text1", "科　目"}, {"Text2", "名称（氏名）"}, {"Text3", "所在地（住所）"},
       {"Text4", "関係"},   {"Text6", "取引内容"},
   };
   for (const auto& [box, text] : headings) {
-    EXPECT_EQ(form5.Read(box), QString::fromUtf8(text));
-    EXPECT_EQ(form5.Box(box).alignment(), Qt::AlignCenter);
+    EXPECT_EQ(screen.Read(box), QString::fromUtf8(text));
+    EXPECT_EQ(screen.Box(box).alignment(), Qt::AlignCenter);
   }
-  EXPECT_EQ(form5.CaptionOf("Command17"), QStringLiteral("期末現在高"));
-  EXPECT_EQ(form5.CaptionOf("Command2"), QStringLiteral("DATA"));
-  EXPECT_EQ(form5.CaptionOf("Command3"), QStringLiteral("クリア"));
-  EXPECT_EQ(form5.CaptionOf("Command1"), QStringLiteral("合　　　計"));
-  EXPECT_FALSE(form5.IsControlVisible("Text146"));
+  EXPECT_EQ(screen.CaptionOf("Command17"), QStringLiteral("期末現在高"));
+  EXPECT_EQ(screen.CaptionOf("Command2"), QStringLiteral("DATA"));
+  EXPECT_EQ(screen.CaptionOf("Command3"), QStringLiteral("クリア"));
+  EXPECT_EQ(screen.CaptionOf("Command1"), QStringLiteral("合　　　計"));
+  EXPECT_FALSE(screen.IsControlVisible("Text146"));
   for (int r = 1; r <= 11; ++r) {
     for (int c = 0; c < 6; ++c) {
-      platform::TextBox& box = form5.Box(Cell(r, c));
+      platform::TextBox& box = screen.Box(Cell(r, c));
       if (c == 4) {
         EXPECT_EQ(box.alignment() & Qt::AlignRight, Qt::AlignRight);
         EXPECT_EQ(box.Mode(), platform::InputMode::Unchanged);
@@ -434,16 +404,17 @@ TEST_F(AdvancePaymentsScreenTest, TheScreenLooksAsDesigned) {
   }
 
   // The bottom line from left to right, "合　　　計" under the balance column.
-  auto left = [this](const char* name) { return form5.Control(name).geometry().left(); };
+  auto left = [this](const char* name) { return screen.Control(name).geometry().left(); };
   EXPECT_LT(left("Command2"), left("Command3"));
   EXPECT_LT(left("Command3"), left("Command1"));
   EXPECT_EQ(left("Command1"), left("Text67"));
   EXPECT_EQ(left("Command17"), left("Text11"));
-  EXPECT_GT(form5.Control("Command1").geometry().top(), form5.Control("Text67").geometry().top());
+  EXPECT_GT(screen.Control("Command1").geometry().top(),
+            screen.Control("Text67").geometry().top());
 
   // The keyboard moves along a row, then on to the next row.
   QStringList order;
-  for (QWidget* w = &form5.Control(Cell(1, 0)); order.size() < 12; w = w->nextInFocusChain()) {
+  for (QWidget* w = &screen.Control(Cell(1, 0)); order.size() < 12; w = w->nextInFocusChain()) {
     order.append(w->objectName());
   }
   EXPECT_EQ(order, (QStringList{"Text7", "Text8", "Text9", "Text10", "Text11", "Text12", "Text17",
@@ -452,7 +423,7 @@ TEST_F(AdvancePaymentsScreenTest, TheScreenLooksAsDesigned) {
   // The widest amounts fit their cells.
   std::map<QString, QStringList> worst;
   for (int r = 1; r <= 11; ++r) worst[Balance(r)] = {"-2,147,483,648", "2,147,483,647"};
-  testing::ExpectNothingOverlapsOrIsClipped(form5, worst);
+  testing::ExpectNothingOverlapsOrIsClipped(screen, worst);
 }
 
 }  // namespace

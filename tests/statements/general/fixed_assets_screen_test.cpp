@@ -5,17 +5,15 @@
 #include <QSet>
 
 #include "core/statement_files.h"
-#include "platform/screen.h"
 #include "statements/general/fixed_assets_screen.h"
-#include "support/recording_desktop.h"
+#include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
-#include "support/temp_drives.h"
 
 namespace mirudanto::statements {
 namespace {
 
-using testing::FileLines;
+using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
@@ -38,42 +36,16 @@ const int* const kTextFields[9] = {kKindStructure, kUse,           kArea,
                                    kCounterpartyName, kCounterpartyAddress, kSoldAssetAcquiredDate};
 const int* const kAmountFields[3] = {kClosingBalance, kBookValue, kPrice};
 
-QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
-
-class FixedAssetsScreenTest : public ::testing::Test {
+class FixedAssetsScreenTest : public testing::EntryScreenTest<FixedAssetsScreen> {
  protected:
-  FixedAssetsScreenTest() : form7(platform::ScreenSet::Instance().Add<FixedAssetsScreen>()) {
-    drives.MakeFolder(StatementFolder());
-  }
-  ~FixedAssetsScreenTest() override { platform::ScreenSet::Instance().Clear(); }
-
-  void Save(const QString& code = "7") {
-    form7.Write("Text146", code);
-    form7.Press("Command2");
-  }
-  void Load(const QString& code = "7") {
-    form7.Write("Text146", code);
-    form7.Press("Command3");
-  }
-  QString TextPath() const { return StatementTextFile(StatementMark::FixedAssets, 7); }
-  QString AmountPath() const { return StatementAmountFile(StatementMark::FixedAssets, 7); }
-  QStringList Texts() { return FileLines(drives, TextPath()); }
-  QStringList Amounts() { return FileLines(drives, AmountPath()); }
   // The 62 boxes of the entries and totals, as shown.
   QStringList Shown() {
     QStringList shown;
-    for (int n = 1; n <= 10; ++n) shown.append(form7.Read(Box(n)));
-    for (int n = 20; n <= 64; ++n) shown.append(form7.Read(Box(n)));
-    for (int n = 68; n <= 74; ++n) shown.append(form7.Read(Box(n)));
+    for (int n = 1; n <= 10; ++n) shown.append(screen.Read(Box(n)));
+    for (int n = 20; n <= 64; ++n) shown.append(screen.Read(Box(n)));
+    for (int n = 68; n <= 74; ++n) shown.append(screen.Read(Box(n)));
     return shown;
   }
-  void PutAmounts(const QStringList& values) {
-    drives.Put(AmountPath(), (values.join("\r\n") + "\r\n").toLatin1());
-  }
-
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
-  FixedAssetsScreen& form7;
 };
 
 TEST_F(FixedAssetsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
@@ -98,21 +70,21 @@ TEST_F(FixedAssetsScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
                      "Text16", "Text17", "Text18", "Text19", "Text65", "Text66", "Text67",
                      "Text146"};
   EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), all.size());
-  for (const QString& box : all) EXPECT_TRUE(form7.HasControl(box)) << box.toStdString();
+  for (const QString& box : all) EXPECT_TRUE(screen.HasControl(box)) << box.toStdString();
 
   QStringList expectedTexts;
   for (int e = 0; e < 5; ++e) {
     for (int f = 0; f < 9; ++f) {
       const QString text = QStringLiteral("e%1f%2").arg(e + 1).arg(f + 1);
-      form7.Write(Box(kTextFields[f][e]), text);
+      screen.Write(Box(kTextFields[f][e]), text);
       expectedTexts.append(text);
     }
   }
   // Balances 1-5, book values 10-50, prices 100-500.
   for (int e = 0; e < 5; ++e) {
-    form7.Write(Box(kClosingBalance[e]), QString::number(e + 1));
-    form7.Write(Box(kBookValue[e]), QString::number((e + 1) * 10));
-    form7.Write(Box(kPrice[e]), QString::number((e + 1) * 100));
+    screen.Write(Box(kClosingBalance[e]), QString::number(e + 1));
+    screen.Write(Box(kBookValue[e]), QString::number((e + 1) * 10));
+    screen.Write(Box(kPrice[e]), QString::number((e + 1) * 100));
   }
   Save();
 
@@ -120,45 +92,46 @@ TEST_F(FixedAssetsScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
   EXPECT_EQ(Amounts(), (QStringList{"1", "2", "3", "4", "5", "10", "20", "30", "40", "50", "100",
                                     "200", "300", "400", "500", "15", "150"}));
 
-  form7.Unload();
+  screen.Unload();
   Load();
   for (int e = 0; e < 5; ++e) {
     for (int f = 0; f < 9; ++f) {
-      EXPECT_EQ(form7.Read(Box(kTextFields[f][e])), QStringLiteral("e%1f%2").arg(e + 1).arg(f + 1));
+      EXPECT_EQ(screen.Read(Box(kTextFields[f][e])),
+                QStringLiteral("e%1f%2").arg(e + 1).arg(f + 1));
     }
-    EXPECT_EQ(form7.Read(Box(kPrice[e])), QString::number((e + 1) * 100));
+    EXPECT_EQ(screen.Read(Box(kPrice[e])), QString::number((e + 1) * 100));
   }
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("15"));
-  EXPECT_EQ(form7.Read("Text74"), QStringLiteral("150"));
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("15"));
+  EXPECT_EQ(screen.Read("Text74"), QStringLiteral("150"));
 }
 
 TEST_F(FixedAssetsScreenTest, ThreeAmountColumnsOfWhichTwoAreTotalled) {
   // Prices alone: neither total moves.
-  for (int e = 0; e < 5; ++e) form7.Write(Box(kPrice[e]), "1,000,000");
+  for (int e = 0; e < 5; ++e) screen.Write(Box(kPrice[e]), "1,000,000");
   Save();
   EXPECT_EQ(Amounts().mid(10), (QStringList{"1000000", "1000000", "1000000", "1000000",
                                             "1000000", "0", "0"}));
-  EXPECT_EQ(form7.Read("Text73"), QString());
-  EXPECT_EQ(form7.Read("Text74"), QString());
-  EXPECT_EQ(form7.Read(Box(72)), QStringLiteral("1,000,000"));
+  EXPECT_EQ(screen.Read("Text73"), QString());
+  EXPECT_EQ(screen.Read("Text74"), QString());
+  EXPECT_EQ(screen.Read(Box(72)), QStringLiteral("1,000,000"));
 
   // Cells convert on their own; texts keep their blanks.
-  form7.Press("Command4");
+  screen.Press("Command4");
   const std::pair<const char*, int> balances[5] = {
       {"1,234", 1234}, {"abc", 0}, {"-34", -34}, {"2.5", 2}, {"2147483648", 0}};
-  for (int e = 0; e < 5; ++e) form7.Write(Box(kClosingBalance[e]), balances[e].first);
-  form7.Write(Box(kBookValue[2]), "7");
-  form7.Write(Box(kLocation[0]), "　");
-  form7.Write(Box(kArea[0]), " 12.5 ");
+  for (int e = 0; e < 5; ++e) screen.Write(Box(kClosingBalance[e]), balances[e].first);
+  screen.Write(Box(kBookValue[2]), "7");
+  screen.Write(Box(kLocation[0]), "　");
+  screen.Write(Box(kArea[0]), " 12.5 ");
   Save();
   EXPECT_EQ(Amounts(), (QStringList{"1234", "0", "-34", "2", "0", "0", "0", "7", "0", "0", "0",
                                     "0", "0", "0", "0", "1202", "7"}));
   EXPECT_EQ(Texts()[2], QStringLiteral("\" 12.5 \""));
   EXPECT_EQ(Texts()[3], QStringLiteral("\"　\""));
-  EXPECT_EQ(form7.Read(Box(1)), QStringLiteral("1,234"));
-  EXPECT_EQ(form7.Read(Box(2)), QString());
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("1,202"));
-  EXPECT_EQ(form7.Read("Text74"), QStringLiteral("7"));
+  EXPECT_EQ(screen.Read(Box(1)), QStringLiteral("1,234"));
+  EXPECT_EQ(screen.Read(Box(2)), QString());
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("1,202"));
+  EXPECT_EQ(screen.Read("Text74"), QStringLiteral("7"));
 }
 
 TEST_F(FixedAssetsScreenTest, EachTotalMustFitThirtyTwoBits) {
@@ -176,14 +149,14 @@ TEST_F(FixedAssetsScreenTest, EachTotalMustFitThirtyTwoBits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.first) + " " + c.second);
-    form7.Press("Command4");
+    screen.Press("Command4");
     Save();
     const QStringList before = Amounts();
     desktop.boxes.clear();
     desktop.beeps = 0;
-    form7.Write(Box(c.field[0]), c.first);
-    form7.Write(Box(c.field[4]), c.second);
-    form7.Press("Command2");
+    screen.Write(Box(c.field[0]), c.first);
+    screen.Write(Box(c.field[4]), c.second);
+    screen.Press("Command2");
     if (!c.refused) {
       EXPECT_TRUE(desktop.boxes.empty());
       EXPECT_EQ(desktop.beeps, 1);
@@ -193,7 +166,7 @@ TEST_F(FixedAssetsScreenTest, EachTotalMustFitThirtyTwoBits) {
     EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
     EXPECT_EQ(desktop.beeps, 0);
     EXPECT_EQ(Amounts(), before);
-    EXPECT_EQ(form7.Read(Box(c.field[0])), QString::fromUtf8(c.first));
+    EXPECT_EQ(screen.Read(Box(c.field[0])), QString::fromUtf8(c.first));
   }
 }
 
@@ -202,37 +175,37 @@ TEST_F(FixedAssetsScreenTest, TheLoadWorksTheTotalsOutAgain) {
   PutAmounts({"1", "2", "3", "4", "5", "10", "20", "30", "40", "50", "100", "0", "0", "0", "0",
               "999", "-1", "42"});
   Load();
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("15"));
-  EXPECT_EQ(form7.Read("Text74"), QStringLiteral("150"));
-  EXPECT_EQ(form7.Read(Box(72)), QStringLiteral("100"));
-  EXPECT_EQ(form7.Read(Box(64)), QStringLiteral("t"));
-  EXPECT_EQ(form7.Held().Of(FileRole::Amounts)[15].number, 15);
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("15"));
+  EXPECT_EQ(screen.Read("Text74"), QStringLiteral("150"));
+  EXPECT_EQ(screen.Read(Box(72)), QStringLiteral("100"));
+  EXPECT_EQ(screen.Read(Box(64)), QStringLiteral("t"));
+  EXPECT_EQ(screen.Held().Of(FileRole::Amounts)[15].number, 15);
   EXPECT_EQ(desktop.beeps, 0);
 
-  form7.Press("Command2");
+  screen.Press("Command2");
   EXPECT_EQ(Amounts().mid(15), (QStringList{"15", "150"}));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(FixedAssetsScreenTest, ARecomputedTotalBeyondThirtyTwoBitsStopsTheLoadAfterTheAmounts) {
-  form7.Write(Box(20), "typed");
-  form7.Write("Text73", "typed total");
+  screen.Write(Box(20), "typed");
+  screen.Write("Text73", "typed total");
   drives.Put(TextPath(), QByteArray("\"t\"\r\n").repeated(45));
   PutAmounts(QStringList{"2147483647", "1"} + Repeated("0", 15));
 
   Load();
 
   EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
-  EXPECT_EQ(form7.Read(Box(1)), QStringLiteral("2,147,483,647"));
-  EXPECT_EQ(form7.Read(Box(2)), QStringLiteral("1"));
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("typed total"));
-  EXPECT_EQ(form7.Read(Box(20)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Box(1)), QStringLiteral("2,147,483,647"));
+  EXPECT_EQ(screen.Read(Box(2)), QStringLiteral("1"));
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("typed total"));
+  EXPECT_EQ(screen.Read(Box(20)), QStringLiteral("typed"));
 }
 
 TEST_F(FixedAssetsScreenTest, AReadFailureShowsNothingOfTheFiles) {
   Save();
-  form7.Write(Box(20), "typed");
-  form7.Write(Box(1), "5");
+  screen.Write(Box(20), "typed");
+  screen.Write(Box(1), "5");
 
   QFile::remove(drives.Native(AmountPath()));
   Load();
@@ -246,8 +219,8 @@ TEST_F(FixedAssetsScreenTest, AReadFailureShowsNothingOfTheFiles) {
                                             "ミルダント|ファイルにこれ以上データがありません。",
                                             "ミルダント|型が一致しません。",
                                             "ミルダント|オーバーフローしました。"}));
-  EXPECT_EQ(form7.Read(Box(20)), QStringLiteral("typed"));
-  EXPECT_EQ(form7.Read(Box(1)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read(Box(20)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Box(1)), QStringLiteral("5"));
 }
 
 TEST_F(FixedAssetsScreenTest, TheSaveReportsItsFailuresUnderTheSystemsTitle) {
@@ -256,10 +229,10 @@ TEST_F(FixedAssetsScreenTest, TheSaveReportsItsFailuresUnderTheSystemsTitle) {
 
   drives.MakeFolder(kDataRoot);
   QDir(drives.Native(StatementFolder())).removeRecursively();
-  form7.Write(Box(3), "5");
+  screen.Write(Box(3), "5");
   Save();
-  EXPECT_EQ(form7.Read(Box(3)), QStringLiteral("5"));
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read(Box(3)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("5"));
 
   EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|オーバーフローしました。",
                                             "ミルダント|パスが見つかりません。"}));
@@ -267,24 +240,24 @@ TEST_F(FixedAssetsScreenTest, TheSaveReportsItsFailuresUnderTheSystemsTitle) {
 }
 
 TEST_F(FixedAssetsScreenTest, ClearEmptiesEveryEntryAndTotal) {
-  for (int n = 1; n <= 10; ++n) form7.Write(Box(n), "1");
-  for (int n = 20; n <= 64; ++n) form7.Write(Box(n), "x");
-  for (int n = 68; n <= 72; ++n) form7.Write(Box(n), "1");
+  for (int n = 1; n <= 10; ++n) screen.Write(Box(n), "1");
+  for (int n = 20; n <= 64; ++n) screen.Write(Box(n), "x");
+  for (int n = 68; n <= 72; ++n) screen.Write(Box(n), "1");
   Save();
-  EXPECT_EQ(form7.Read("Text73"), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read("Text73"), QStringLiteral("5"));
 
-  form7.Press("Command4");
+  screen.Press("Command4");
   EXPECT_EQ(Shown(), Repeated("", 62));
-  EXPECT_EQ(form7.Read("Text146"), QStringLiteral("7"));
-  EXPECT_EQ(form7.Read("Text11"), QStringLiteral("種類構造"));
-  form7.Press("Command2");
+  EXPECT_EQ(screen.Read("Text146"), QStringLiteral("7"));
+  EXPECT_EQ(screen.Read("Text11"), QStringLiteral("種類構造"));
+  screen.Press("Command2");
   EXPECT_EQ(Texts(), Quoted(Repeated("", 45)));
   EXPECT_EQ(Amounts(), Repeated("0", 17));
 }
 
 TEST_F(FixedAssetsScreenTest, TheScreenLooksAsDesigned) {
-  form7.Show();
-  EXPECT_EQ(form7.Window().windowTitle(), QStringLiteral("固定資産⑦"));
+  screen.Show();
+  EXPECT_EQ(screen.Window().windowTitle(), QStringLiteral("固定資産⑦"));
   const std::pair<const char*, const char*> captions[] = {
       {"Command3", "DATA"},           {"Command4", "クリア"},
       {"Command2", "合　　計"},       {"Text11", "種類構造"},
@@ -296,48 +269,48 @@ TEST_F(FixedAssetsScreenTest, TheScreenLooksAsDesigned) {
       {"Text19", "売却年月"},
   };
   for (const auto& [control, caption] : captions) {
-    EXPECT_EQ(form7.CaptionOf(control), QString::fromUtf8(caption)) << control;
+    EXPECT_EQ(screen.CaptionOf(control), QString::fromUtf8(caption)) << control;
   }
-  EXPECT_FALSE(form7.IsControlVisible("Text146"));
+  EXPECT_FALSE(screen.IsControlVisible("Text146"));
   for (int e = 0; e < 5; ++e) {
     for (const int* field : {kKindStructure, kUse, kLocation, kChangeReason, kCounterpartyName,
                              kCounterpartyAddress}) {
-      EXPECT_EQ(form7.Box(Box(field[e])).Mode(), platform::InputMode::Hiragana) << field[e];
+      EXPECT_EQ(screen.Box(Box(field[e])).Mode(), platform::InputMode::Hiragana) << field[e];
     }
     for (const int* field : {kArea, kChangeDate, kSoldAssetAcquiredDate, kClosingBalance,
                              kBookValue, kPrice}) {
-      EXPECT_EQ(form7.Box(Box(field[e])).Mode(), platform::InputMode::Unchanged) << field[e];
+      EXPECT_EQ(screen.Box(Box(field[e])).Mode(), platform::InputMode::Unchanged) << field[e];
     }
     for (const int* field : kAmountFields) {
-      EXPECT_EQ(form7.Box(Box(field[e])).alignment() & Qt::AlignRight, Qt::AlignRight);
+      EXPECT_EQ(screen.Box(Box(field[e])).alignment() & Qt::AlignRight, Qt::AlignRight);
     }
     // Each entry's second line lies below its first; the location spans
     // the kind, use and area columns.
-    const QRect kind = form7.Control(Box(kKindStructure[e])).geometry();
-    const QRect area = form7.Control(Box(kArea[e])).geometry();
-    const QRect location = form7.Control(Box(kLocation[e])).geometry();
+    const QRect kind = screen.Control(Box(kKindStructure[e])).geometry();
+    const QRect area = screen.Control(Box(kArea[e])).geometry();
+    const QRect location = screen.Control(Box(kLocation[e])).geometry();
     EXPECT_GT(location.top(), kind.bottom());
     EXPECT_EQ(location.left(), kind.left());
     EXPECT_EQ(location.right(), area.right());
-    EXPECT_EQ(form7.Control(Box(kPrice[e])).y(), kind.y());
-    EXPECT_EQ(form7.Control(Box(kBookValue[e])).y(), location.y());
-    EXPECT_EQ(form7.Control(Box(kBookValue[e])).x(), form7.Control(Box(kPrice[e])).x());
-    EXPECT_EQ(form7.Control(Box(kClosingBalance[e])).x(), form7.Control("Text73").x());
-    EXPECT_EQ(form7.Control(Box(kBookValue[e])).x(), form7.Control("Text74").x());
+    EXPECT_EQ(screen.Control(Box(kPrice[e])).y(), kind.y());
+    EXPECT_EQ(screen.Control(Box(kBookValue[e])).y(), location.y());
+    EXPECT_EQ(screen.Control(Box(kBookValue[e])).x(), screen.Control(Box(kPrice[e])).x());
+    EXPECT_EQ(screen.Control(Box(kClosingBalance[e])).x(), screen.Control("Text73").x());
+    EXPECT_EQ(screen.Control(Box(kBookValue[e])).x(), screen.Control("Text74").x());
   }
   for (const char* total : {"Text73", "Text74"}) {
-    EXPECT_EQ(form7.Box(total).alignment() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(screen.Box(total).alignment() & Qt::AlignRight, Qt::AlignRight);
   }
 
   // 12 crossed cells and the closing line; no two visible controls overlap.
   const QList<QWidget*> controls =
-      form7.Window().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+      screen.Window().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
   int lines = 0;
   for (QWidget* control : controls) {
     if (qobject_cast<platform::LineControl*>(control) != nullptr) ++lines;
   }
   EXPECT_EQ(lines, 13);
-  testing::ExpectNothingOverlapsOrIsClipped(form7);
+  testing::ExpectNothingOverlapsOrIsClipped(screen);
 }
 
 }  // namespace

@@ -8,16 +8,15 @@
 
 #include "core/failure.h"
 #include "core/statement_files.h"
-#include "platform/screen.h"
+#include "platform/drives.h"
 #include "statements/general/inventories_screen.h"
-#include "support/recording_desktop.h"
+#include "support/entry_screen_fixture.h"
 #include "support/statement_files_support.h"
-#include "support/temp_drives.h"
 
 namespace mirudanto::statements {
 namespace {
 
-using testing::FileLines;
+using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
@@ -28,7 +27,6 @@ const int kTable[5][6] = {
 };
 const int kTextColumns[5] = {0, 1, 2, 3, 5};
 
-QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
 QString Balance(int row) { return Box(kTable[row - 1][4]); }
 
 // The ⑤ file of an untouched screen after its six numbers.
@@ -36,35 +34,25 @@ QStringList DesignTexts() {
   return Quoted(QStringList{"商　　品", "", "", "", "明細書会社保存"} + Repeated("", 20));
 }
 
-class InventoriesScreenTest : public ::testing::Test {
+class InventoriesScreenTest : public testing::EntryScreenTest<InventoriesScreen> {
  protected:
-  InventoriesScreenTest() : form6(platform::ScreenSet::Instance().Add<InventoriesScreen>()) {
-    drives.MakeFolder(StatementFolder());
-  }
-  ~InventoriesScreenTest() override { platform::ScreenSet::Instance().Clear(); }
-
-  void Save(const QString& code = "7") {
-    form6.Write("Text146", code);
-    form6.Press("Command1");
-  }
-  // The user's own click on "DATA".
+  // The user's own click on "DATA": the load reports nothing itself, the
+  // click reports what escapes it.
   void ClickLoad(const QString& code = "7") {
-    form6.Write("Text146", code);
-    form6.RunUserAction("Command2");
+    screen.Write(screen.Layout().codeBox, code);
+    screen.RunUserAction(screen.Layout().loadButton);
   }
-  QString TextPath() const { return StatementTextFile(StatementMark::Inventories, 7); }
-  QString AmountPath() const { return StatementAmountFile(StatementMark::Inventories, 7); }
-  QStringList Texts() { return FileLines(drives, TextPath()); }
   QStringList Numbers() { return Texts().mid(0, 6); }
-  QStringList Amounts() { return FileLines(drives, AmountPath()); }
-  QStringList Date() { return {form6.Read("Text37"), form6.Read("Text38"), form6.Read("Text39")}; }
+  QStringList Date() {
+    return {screen.Read("Text37"), screen.Read("Text38"), screen.Read("Text39")};
+  }
   void TypeDate(const QString& year, const QString& month, const QString& day) {
-    form6.Write("Text37", year);
-    form6.Write("Text38", month);
-    form6.Write("Text39", day);
+    screen.Write("Text37", year);
+    screen.Write("Text38", month);
+    screen.Write("Text39", day);
   }
   QRadioButton& Option(int k) {
-    return form6.ControlAs<QRadioButton>(QStringLiteral("Option%1").arg(k));
+    return screen.ControlAs<QRadioButton>(QStringLiteral("Option%1").arg(k));
   }
   int Selected() {
     for (int k = 1; k <= 3; ++k) {
@@ -74,14 +62,8 @@ class InventoriesScreenTest : public ::testing::Test {
   }
   // A ⑤ file with these six numbers and the design texts.
   void PutNumbers(const QStringList& numbers, CompanyCode code = 7) {
-    const QString lines = (numbers + DesignTexts()).join("\r\n") + "\r\n";
-    drives.Put(StatementTextFile(StatementMark::Inventories, code),
-               platform::EncodeCp932(lines).value());
+    testing::PutLines(drives, StatementTextFile(mark, code), numbers + DesignTexts());
   }
-
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
-  InventoriesScreen& form6;
 };
 
 TEST_F(InventoriesScreenTest, AnUntouchedScreenSavesItsDesignContents) {
@@ -92,9 +74,9 @@ TEST_F(InventoriesScreenTest, AnUntouchedScreenSavesItsDesignContents) {
   EXPECT_EQ(desktop.beeps, 1);
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(Date(), (QStringList{"13", "5", "31"}));
-  for (int r = 1; r <= 5; ++r) EXPECT_EQ(form6.Read(Balance(r)), QString());
-  EXPECT_EQ(form6.Read("Text36"), QString());
-  EXPECT_EQ(form6.Read(Box(7)), QStringLiteral("商　　品"));
+  for (int r = 1; r <= 5; ++r) EXPECT_EQ(screen.Read(Balance(r)), QString());
+  EXPECT_EQ(screen.Read("Text36"), QString());
+  EXPECT_EQ(screen.Read(Box(7)), QStringLiteral("商　　品"));
   EXPECT_EQ(Selected(), 1);
 }
 
@@ -106,34 +88,33 @@ TEST_F(InventoriesScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
   all += QStringList{"Text1", "Text2", "Text3", "Text4", "Text6", "Text36", "Text37", "Text38",
                      "Text39", "Text146"};
   EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), all.size());
-  for (const QString& box : all) EXPECT_TRUE(form6.HasControl(box)) << box.toStdString();
+  for (const QString& box : all) EXPECT_TRUE(screen.HasControl(box)) << box.toStdString();
 
   QStringList expected = {"20", "3", "15", "1", "0", "0"};
   TypeDate("20", "3", "15");
   for (int r = 0; r < 5; ++r) {
     for (int c : kTextColumns) {
       const QString text = QStringLiteral("r%1c%2").arg(r + 1).arg(c + 1);
-      form6.Write(Box(kTable[r][c]), text);
+      screen.Write(Box(kTable[r][c]), text);
       expected.append(QChar('"') + text + QChar('"'));
     }
     // Row 4 counts like every other.
-    form6.Write(Box(kTable[r][4]), QString::number((r + 1) * 10));
+    screen.Write(Box(kTable[r][4]), QString::number((r + 1) * 10));
   }
   Save();
 
   EXPECT_EQ(Texts(), expected);
   EXPECT_EQ(Amounts(), (QStringList{"10", "20", "30", "40", "50", "150"}));
 
-  form6.Unload();
-  form6.Write("Text146", "7");
-  form6.Press("Command2");
+  screen.Unload();
+  Load();
   for (int r = 0; r < 5; ++r) {
     for (int c : kTextColumns) {
-      EXPECT_EQ(form6.Read(Box(kTable[r][c])), QStringLiteral("r%1c%2").arg(r + 1).arg(c + 1));
+      EXPECT_EQ(screen.Read(Box(kTable[r][c])), QStringLiteral("r%1c%2").arg(r + 1).arg(c + 1));
     }
-    EXPECT_EQ(form6.Read(Box(kTable[r][4])), QString::number((r + 1) * 10));
+    EXPECT_EQ(screen.Read(Box(kTable[r][4])), QString::number((r + 1) * 10));
   }
-  EXPECT_EQ(form6.Read("Text36"), QStringLiteral("150"));
+  EXPECT_EQ(screen.Read("Text36"), QStringLiteral("150"));
   EXPECT_EQ(Date(), (QStringList{"20", "3", "15"}));
 }
 
@@ -181,7 +162,7 @@ TEST_F(InventoriesScreenTest, TheDateButtons) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.button) + " " + c.before[0]);
     TypeDate(c.before[0], c.before[1], c.before[2]);
-    form6.RunUserAction(c.button);
+    screen.RunUserAction(c.button);
     EXPECT_EQ(Date(), (QStringList{c.after[0], c.after[1], c.after[2]}));
     Save();
     EXPECT_EQ(Numbers().mid(0, 3), c.stored);
@@ -227,7 +208,7 @@ TEST_F(InventoriesScreenTest, ALoadRestoresTheMethodFromTheFlags) {
     PutNumbers(QStringList{"13", "5", "31"} + c.flags);
     ClickLoad();
     EXPECT_EQ(Selected(), c.selectedAfter);
-    form6.Press("Command1");
+    screen.Press("Command1");
     EXPECT_EQ(Numbers().mid(3), c.saved);
   }
   EXPECT_TRUE(desktop.boxes.empty());
@@ -239,7 +220,7 @@ TEST_F(InventoriesScreenTest, ANewWindowStartsWithTheFlagsOfItsSelectedOption) {
   PutNumbers({"13", "5", "31", "0", "0", "1"}, 8);
   ClickLoad("8");
   EXPECT_EQ(Selected(), 3);
-  form6.Unload();
+  screen.Unload();
 
   Save();
 
@@ -248,21 +229,21 @@ TEST_F(InventoriesScreenTest, ANewWindowStartsWithTheFlagsOfItsSelectedOption) {
 
 TEST_F(InventoriesScreenTest, TheClearingButtons) {
   Option(2).click();
-  form6.Write(Balance(1), "10");
-  form6.Write(Box(8), "品");
+  screen.Write(Balance(1), "10");
+  screen.Write(Box(8), "品");
   TypeDate("20", "3", "15");
-  form6.Press("Command17");
+  screen.Press("Command17");
   EXPECT_EQ(Date(), (QStringList{"", "3", "15"}));
-  EXPECT_EQ(form6.Read(Balance(1)), QString());
+  EXPECT_EQ(screen.Read(Balance(1)), QString());
   Save();
   EXPECT_EQ(Numbers(), (QStringList{"13", "3", "15", "0", "1", "0"}));
   EXPECT_EQ(Amounts(), Repeated("0", 6));
   EXPECT_EQ(Texts()[7], QStringLiteral("\"品\""));
 
-  form6.Write(Balance(4), "10");
-  form6.Press("Command3");
+  screen.Write(Balance(4), "10");
+  screen.Press("Command3");
   EXPECT_EQ(Date(), (QStringList{"", "", ""}));
-  EXPECT_EQ(form6.Read("Text1"), QStringLiteral("科　目"));
+  EXPECT_EQ(screen.Read("Text1"), QStringLiteral("科　目"));
   Save();
   EXPECT_EQ(Texts(), QStringList({"13", "6", "9", "0", "1", "0"}) + Quoted(Repeated("", 25)));
   EXPECT_EQ(Amounts(), Repeated("0", 6));
@@ -271,29 +252,29 @@ TEST_F(InventoriesScreenTest, TheClearingButtons) {
 
 TEST_F(InventoriesScreenTest, BalancesAndTheirTotal) {
   // Quantity and unit price are never multiplied; a bad cell counts 0.
-  form6.Write(Box(9), "3");
-  form6.Write(Box(10), "1,000");
-  form6.Write(Balance(2), "abc");
-  form6.Write(Balance(3), "1,234.5");
-  form6.Write(Balance(4), "-34");
+  screen.Write(Box(9), "3");
+  screen.Write(Box(10), "1,000");
+  screen.Write(Balance(2), "abc");
+  screen.Write(Balance(3), "1,234.5");
+  screen.Write(Balance(4), "-34");
   Save();
   EXPECT_EQ(Amounts(), (QStringList{"0", "0", "1234", "-34", "0", "1200"}));
   EXPECT_EQ(Texts()[8], QStringLiteral("\"3\""));
-  EXPECT_EQ(form6.Read("Text36"), QStringLiteral("1,200"));
-  EXPECT_EQ(form6.Read(Balance(2)), QString());
+  EXPECT_EQ(screen.Read("Text36"), QStringLiteral("1,200"));
+  EXPECT_EQ(screen.Read(Balance(2)), QString());
 
   // A total beyond 32 bits: nothing is written, nothing typed changes.
   const QStringList before = Texts();
   desktop.beeps = 0;
-  form6.Write(Balance(1), "2147483647");
-  form6.Write(Balance(5), "1");
-  form6.Write("Text38", "05");
-  form6.Press("Command1");
+  screen.Write(Balance(1), "2147483647");
+  screen.Write(Balance(5), "1");
+  screen.Write("Text38", "05");
+  screen.Press("Command1");
   EXPECT_EQ(desktop.Summary(), QStringList{"棚卸資産|オーバーフローしました。"});
   EXPECT_EQ(desktop.beeps, 0);
   EXPECT_EQ(Texts(), before);
-  EXPECT_EQ(form6.Read("Text38"), QStringLiteral("05"));
-  EXPECT_EQ(form6.Read("Text36"), QStringLiteral("1,200"));
+  EXPECT_EQ(screen.Read("Text38"), QStringLiteral("05"));
+  EXPECT_EQ(screen.Read("Text36"), QStringLiteral("1,200"));
 }
 
 TEST_F(InventoriesScreenTest, TheSaveReportsItsFailuresUnderItsTitleWithoutBeeping) {
@@ -304,9 +285,9 @@ TEST_F(InventoriesScreenTest, TheSaveReportsItsFailuresUnderItsTitleWithoutBeepi
   // A folder that is missing.
   drives.MakeFolder(kDataRoot);
   QDir(drives.Native(StatementFolder())).removeRecursively();
-  form6.Write("Text38", "05");
+  screen.Write("Text38", "05");
   Save();
-  EXPECT_EQ(form6.Read("Text38"), QStringLiteral("05"));
+  EXPECT_EQ(screen.Read("Text38"), QStringLiteral("05"));
 
   EXPECT_EQ(desktop.Summary(), (QStringList{"棚卸資産|オーバーフローしました。",
                                             "棚卸資産|パスが見つかりません。"}));
@@ -316,51 +297,33 @@ TEST_F(InventoriesScreenTest, TheSaveReportsItsFailuresUnderItsTitleWithoutBeepi
 // The same screen whose files go missing between the save's writing and its
 // reload.
 class VanishingInventoriesScreen : public InventoriesScreen {
- public:
-  explicit VanishingInventoriesScreen(const testing::TempDrives& drives) : drives_(drives) {}
-
  protected:
   void AfterWrite() override {
     InventoriesScreen::AfterWrite();
-    QFile::remove(drives_.Native(StatementAmountFile(StatementMark::Inventories, 7)));
+    QFile::remove(platform::Drives::Translate(StatementAmountFile(StatementMark::Inventories, 7)));
   }
-
- private:
-  const testing::TempDrives& drives_;
 };
 
-class InventoriesScreenReloadTest : public ::testing::Test {
- protected:
-  InventoriesScreenReloadTest()
-      : form6(platform::ScreenSet::Instance().Add<VanishingInventoriesScreen>(drives)) {
-    drives.MakeFolder(StatementFolder());
-  }
-  ~InventoriesScreenReloadTest() override { platform::ScreenSet::Instance().Clear(); }
-
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
-  VanishingInventoriesScreen& form6;
-};
+using InventoriesScreenReloadTest = testing::EntryScreenTest<VanishingInventoriesScreen>;
 
 TEST_F(InventoriesScreenReloadTest, AReloadThatFailsIsAFailureOfTheSave) {
-  form6.Write("Text146", "7");
-  form6.RunUserAction("Command1");
+  screen.Write("Text146", "7");
+  screen.RunUserAction("Command1");
 
   EXPECT_EQ(desktop.Summary(), QStringList{"棚卸資産|ファイルが見つかりません。"});
   EXPECT_EQ(desktop.beeps, 0);
-  EXPECT_TRUE(drives.Exists(StatementTextFile(StatementMark::Inventories, 7)));
+  EXPECT_TRUE(drives.Exists(TextPath()));
 }
 
 TEST_F(InventoriesScreenTest, TheLoadLeavesItsFailuresToWhoeverPressedIt) {
   Save();
-  form6.Write(Box(8), "typed");
+  screen.Write(Box(8), "typed");
   TypeDate("1", "2", "3");
   Option(3).click();
 
   // Pressed from code, the failure goes on to the presser.
   QFile::remove(drives.Native(AmountPath()));
-  form6.Write("Text146", "7");
-  EXPECT_THROW(form6.Press("Command2"), Failure);
+  EXPECT_THROW(Load(), Failure);
 
   // Clicked by the user, it is reported under the system's title.
   ClickLoad();
@@ -380,16 +343,16 @@ TEST_F(InventoriesScreenTest, TheLoadLeavesItsFailuresToWhoeverPressedIt) {
                                             "ミルダント|型が一致しません。",
                                             "ミルダント|ファイルにこれ以上データがありません。"}));
   // Nothing of the files was shown, and the method stays as clicked.
-  EXPECT_EQ(form6.Read(Box(8)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Box(8)), QStringLiteral("typed"));
   EXPECT_EQ(Date(), (QStringList{"1", "2", "3"}));
   EXPECT_EQ(Selected(), 3);
-  form6.Press("Command1");
+  screen.Press("Command1");
   EXPECT_EQ(Numbers().mid(3), (QStringList{"0", "0", "1"}));
 }
 
 TEST_F(InventoriesScreenTest, TheScreenLooksAsDesigned) {
-  form6.Show();
-  EXPECT_EQ(form6.Window().windowTitle(), QStringLiteral("棚卸資産⑤"));
+  screen.Show();
+  EXPECT_EQ(screen.Window().windowTitle(), QStringLiteral("棚卸資産⑤"));
   const std::pair<const char*, const char*> captions[] = {
       {"Command1", "合　　　計"}, {"Command2", "DATA"},   {"Command3", "クリア"},
       {"Command17", "期末現在高"}, {"Command4", "30日"},  {"Command5", "31日"},
@@ -400,34 +363,35 @@ TEST_F(InventoriesScreenTest, TheScreenLooksAsDesigned) {
       {"Text4", "単　価"},        {"Text6", "摘　　　要"},
   };
   for (const auto& [control, caption] : captions) {
-    EXPECT_EQ(form6.CaptionOf(control), QString::fromUtf8(caption)) << control;
+    EXPECT_EQ(screen.CaptionOf(control), QString::fromUtf8(caption)) << control;
   }
-  EXPECT_FALSE(form6.IsControlVisible("Text146"));
+  EXPECT_FALSE(screen.IsControlVisible("Text146"));
   for (int r = 0; r < 5; ++r) {
     for (int c : {0, 1, 5}) {
-      EXPECT_EQ(form6.Box(Box(kTable[r][c])).Mode(), platform::InputMode::Hiragana);
+      EXPECT_EQ(screen.Box(Box(kTable[r][c])).Mode(), platform::InputMode::Hiragana);
     }
     for (int c : {2, 3, 4}) {
-      EXPECT_EQ(form6.Box(Box(kTable[r][c])).Mode(), platform::InputMode::Unchanged);
+      EXPECT_EQ(screen.Box(Box(kTable[r][c])).Mode(), platform::InputMode::Unchanged);
     }
   }
   for (const char* box : {"Text11", "Text36", "Text37", "Text38", "Text39"}) {
-    EXPECT_EQ(form6.Box(box).alignment() & Qt::AlignRight, Qt::AlignRight) << box;
-    EXPECT_EQ(form6.Box(box).Mode(), platform::InputMode::Unchanged) << box;
+    EXPECT_EQ(screen.Box(box).alignment() & Qt::AlignRight, Qt::AlignRight) << box;
+    EXPECT_EQ(screen.Box(box).Mode(), platform::InputMode::Unchanged) << box;
   }
 
   // The stocktaking controls stand in the frame, below the grid.
-  auto& frame = form6.ControlAs<QGroupBox>("Frame1");
+  auto& frame = screen.ControlAs<QGroupBox>("Frame1");
   for (const char* control : {"Option1", "Option2", "Option3", "Label4", "Text37", "Text38",
                               "Text39", "Label1", "Label2", "Label3", "Command4", "Command5",
                               "Command6", "Command7"}) {
-    EXPECT_EQ(form6.Control(control).parentWidget(), &frame) << control;
+    EXPECT_EQ(screen.Control(control).parentWidget(), &frame) << control;
   }
-  EXPECT_GT(frame.y(), form6.Control("Command1").geometry().bottom());
+  EXPECT_GT(frame.y(), screen.Control("Command1").geometry().bottom());
 
   // No two visible controls overlap, in the window or in the frame, and none
   // leaves its parent.
-  for (QWidget* parent : {static_cast<QWidget*>(&form6.Window()), static_cast<QWidget*>(&frame)}) {
+  for (QWidget* parent :
+       {static_cast<QWidget*>(&screen.Window()), static_cast<QWidget*>(&frame)}) {
     const QList<QWidget*> controls =
         parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (qsizetype i = 0; i < controls.size(); ++i) {

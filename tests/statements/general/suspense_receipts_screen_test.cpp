@@ -9,16 +9,15 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
-#include "support/screen_layout_checks.h"
 #include "statements/general/suspense_receipts_screen.h"
-#include "support/recording_desktop.h"
+#include "support/entry_screen_fixture.h"
+#include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
-#include "support/temp_drives.h"
 
 namespace mirudanto::statements {
 namespace {
 
-using testing::FileLines;
+using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
@@ -47,44 +46,18 @@ const int kWithholdingTextBase[6] = {55, 61, 67, 73, 79, 85};
 const int kWithholdingAmountColumns[2] = {3, 7};
 const int kWithholdingAmountBase[2] = {11, 17};
 
-QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
 QString Upper(int row, int column) { return Box(kUpper[row - 1][column]); }
 QString Balance(int row) { return Upper(row, 4); }
 QString Line(int line, int column) { return Box(kLines[line - 1][column]); }
 QString LeftAmount(int line) { return Line(line, 3); }
 QString RightAmount(int line) { return Line(line, 7); }
 
-class SuspenseReceiptsScreenTest : public ::testing::Test {
+class SuspenseReceiptsScreenTest : public testing::EntryScreenTest<SuspenseReceiptsScreen> {
  protected:
-  SuspenseReceiptsScreenTest()
-      : form12(platform::ScreenSet::Instance().Add<SuspenseReceiptsScreen>()) {
-    drives.MakeFolder(StatementFolder());
-  }
-  ~SuspenseReceiptsScreenTest() override { platform::ScreenSet::Instance().Clear(); }
-
-  void Save(const QString& code = "7") {
-    form12.Write("Text146", code);
-    form12.Press("Command1");
-  }
-  void Load(const QString& code = "7") {
-    form12.Write("Text146", code);
-    form12.Press("Command2");
-  }
-  QString Caption() { return form12.CaptionOf("Command6"); }
-  QStringList Texts() {
-    return FileLines(drives, StatementTextFile(StatementMark::SuspenseReceipts, 7));
-  }
-  QStringList Amounts() {
-    return FileLines(drives, StatementAmountFile(StatementMark::SuspenseReceipts, 7));
-  }
+  QString Caption() { return screen.CaptionOf("Command6"); }
   void PutFiles(const QStringList& texts, const QStringList& amounts) {
-    QByteArray textBytes;
-    for (const QString& text : texts) {
-      textBytes += platform::EncodeCp932(QChar('"') + text + QChar('"')).value() + "\r\n";
-    }
-    drives.Put(StatementTextFile(StatementMark::SuspenseReceipts, 7), textBytes);
-    drives.Put(StatementAmountFile(StatementMark::SuspenseReceipts, 7),
-               (amounts.join("\r\n") + "\r\n").toLatin1());
+    PutTexts(Quoted(texts));
+    PutAmounts(amounts);
   }
   // Amount files whose withheld amounts are the given twelve, the upper ones 0.
   QStringList WithWithheld(const QStringList& withheld) {
@@ -94,10 +67,10 @@ class SuspenseReceiptsScreenTest : public ::testing::Test {
   QStringList Shown() {
     QStringList cells;
     for (int r = 1; r <= 11; ++r) {
-      for (int c = 0; c < 6; ++c) cells.append(form12.Read(Upper(r, c)));
+      for (int c = 0; c < 6; ++c) cells.append(screen.Read(Upper(r, c)));
     }
     for (int k = 1; k <= 6; ++k) {
-      for (int c = 0; c < 8; ++c) cells.append(form12.Read(Line(k, c)));
+      for (int c = 0; c < 8; ++c) cells.append(screen.Read(Line(k, c)));
     }
     return cells;
   }
@@ -136,10 +109,6 @@ class SuspenseReceiptsScreenTest : public ::testing::Test {
     }
     return cells;
   }
-
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
-  SuspenseReceiptsScreen& form12;
 };
 
 TEST_F(SuspenseReceiptsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
@@ -147,9 +116,9 @@ TEST_F(SuspenseReceiptsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
   Save();
 
   // Exactly what company initialisation writes for every new company.
-  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::SuspenseReceipts, 7)),
+  EXPECT_EQ(drives.Get(TextPath()),
             QByteArray("\"\"\r\n").repeated(91));
-  EXPECT_EQ(drives.Get(StatementAmountFile(StatementMark::SuspenseReceipts, 7)),
+  EXPECT_EQ(drives.Get(AmountPath()),
             QByteArray("0\r\n").repeated(23));
   EXPECT_EQ(Caption(), QStringLiteral("円"));
   EXPECT_EQ(desktop.beeps, 1);
@@ -160,19 +129,19 @@ TEST_F(SuspenseReceiptsScreenTest, AnUntouchedScreenSavesEmptyTextsAndZeros) {
 TEST_F(SuspenseReceiptsScreenTest, ANewWindowShowsItsInitialTexts) {
   for (int r = 1; r <= 11; ++r) {
     for (int c = 0; c < 6; ++c) {
-      EXPECT_EQ(form12.Read(Upper(r, c)), c == 4 ? QStringLiteral("　　") : QString());
+      EXPECT_EQ(screen.Read(Upper(r, c)), c == 4 ? QStringLiteral("　　") : QString());
     }
   }
   for (int k = 1; k <= 6; ++k) {
     for (int c = 0; c < 8; ++c) {
-      EXPECT_EQ(form12.Read(Line(k, c)), c % 4 == 3 ? QStringLiteral("　　") : QString());
+      EXPECT_EQ(screen.Read(Line(k, c)), c % 4 == 3 ? QStringLiteral("　　") : QString());
     }
   }
   EXPECT_EQ(Caption(), QStringLiteral("源泉税合計"));
 
   // A save sets the caption; a fresh window shows the initial caption again.
   Save();
-  form12.Unload();
+  screen.Unload();
   platform::DeleteDiscardedWindows();
   EXPECT_EQ(Caption(), QStringLiteral("源泉税合計"));
 }
@@ -183,7 +152,7 @@ TEST_F(SuspenseReceiptsScreenTest, TheTablesNameEveryEntryBoxOnceAndEachLandsInI
   for (const auto& line : kLines) numbers.insert(std::begin(line), std::end(line));
   EXPECT_EQ(numbers.size(), 114u);
   std::set<QString> onScreen;
-  for (const auto* box : form12.Window().findChildren<platform::TextBox*>()) {
+  for (const auto* box : screen.Window().findChildren<platform::TextBox*>()) {
     onScreen.insert(box->objectName());
   }
   std::set<QString> expected = {"Text1",   "Text2",   "Text3",   "Text4",  "Text6",
@@ -197,26 +166,26 @@ TEST_F(SuspenseReceiptsScreenTest, TheTablesNameEveryEntryBoxOnceAndEachLandsInI
   for (int r = 1; r <= 11; ++r) {
     for (int k = 1; k <= 5; ++k) {
       const QString text = QStringLiteral("u%1k%2").arg(r).arg(k);
-      form12.Write(Upper(r, kUpperTextColumns[k - 1]), text);
+      screen.Write(Upper(r, kUpperTextColumns[k - 1]), text);
       expectedTexts[11 * (k - 1) + r - 1] = text;
     }
     if (r <= 10) {
-      form12.Write(Balance(r), QString::number(r));
+      screen.Write(Balance(r), QString::number(r));
       expectedAmounts[r - 1] = QString::number(r);
     }
   }
-  form12.Write(Balance(11), "1000");
+  screen.Write(Balance(11), "1000");
   expectedAmounts[10] = "55";
   int withheldSum = 0;
   for (int line = 1; line <= 6; ++line) {
     for (int t = 0; t < 6; ++t) {
       const QString text = QStringLiteral("w%1c%2").arg(line).arg(kWithholdingTextColumns[t]);
-      form12.Write(Line(line, kWithholdingTextColumns[t]), text);
+      screen.Write(Line(line, kWithholdingTextColumns[t]), text);
       expectedTexts[kWithholdingTextBase[t] + line - 1] = text;
     }
     for (int h = 0; h < 2; ++h) {
       const int value = kWithholdingAmountBase[h] + line;
-      form12.Write(Line(line, kWithholdingAmountColumns[h]), QString::number(value * 1000));
+      screen.Write(Line(line, kWithholdingAmountColumns[h]), QString::number(value * 1000));
       expectedAmounts[value - 1] = QString::number(value * 1000);
       withheldSum += value * 1000;
     }
@@ -229,13 +198,13 @@ TEST_F(SuspenseReceiptsScreenTest, TheTablesNameEveryEntryBoxOnceAndEachLandsInI
   EXPECT_TRUE(desktop.boxes.empty());
 
   // Loaded into a fresh window, every value comes back into its own box.
-  form12.Unload();
+  screen.Unload();
   platform::DeleteDiscardedWindows();
   Load();
   EXPECT_EQ(Shown(), FromFiles());
-  EXPECT_EQ(form12.Read("Text5"), QStringLiteral("u2k5"));
-  EXPECT_EQ(form12.Read("Text113"), QStringLiteral("w6c2"));
-  EXPECT_EQ(form12.Read("Text78"), QStringLiteral("18,000"));
+  EXPECT_EQ(screen.Read("Text5"), QStringLiteral("u2k5"));
+  EXPECT_EQ(screen.Read("Text113"), QStringLiteral("w6c2"));
+  EXPECT_EQ(screen.Read("Text78"), QStringLiteral("18,000"));
   // The load leaves the caption as a new window shows it.
   EXPECT_EQ(Caption(), QStringLiteral("源泉税合計"));
 }
@@ -245,9 +214,9 @@ TEST_F(SuspenseReceiptsScreenTest, EveryWithholdingCellRoundTripsAndTheClearEmpt
   // value only, shown again in its own cell only.
   for (int line = 1; line <= 6; ++line) {
     for (int c = 0; c < 8; ++c) {
-      form12.Press("Command3");
+      screen.Press("Command3");
       const bool amount = c % 4 == 3;
-      form12.Write(Line(line, c), amount ? QStringLiteral("1,234") : QStringLiteral("１２年"));
+      screen.Write(Line(line, c), amount ? QStringLiteral("1,234") : QStringLiteral("１２年"));
       Save();
       QStringList expectedTexts = Quoted(Repeated("", 91));
       QStringList expectedAmounts = Repeated("0", 23);
@@ -270,33 +239,33 @@ TEST_F(SuspenseReceiptsScreenTest, EveryWithholdingCellRoundTripsAndTheClearEmpt
 
   // "クリア" empties all 114 cells, and only them.
   for (int line = 1; line <= 6; ++line) {
-    for (int c = 0; c < 8; ++c) form12.Write(Line(line, c), "x");
+    for (int c = 0; c < 8; ++c) screen.Write(Line(line, c), "x");
   }
-  form12.Write(Upper(1, 0), "x");
-  form12.Write(Balance(11), "x");
-  form12.Press("Command3");
+  screen.Write(Upper(1, 0), "x");
+  screen.Write(Balance(11), "x");
+  screen.Press("Command3");
   EXPECT_EQ(Shown(), Repeated("", 114));
-  EXPECT_EQ(form12.Read("Text146"), QStringLiteral("7"));
-  EXPECT_EQ(form12.Read("Text120"), QStringLiteral("年 月"));
+  EXPECT_EQ(screen.Read("Text146"), QStringLiteral("7"));
+  EXPECT_EQ(screen.Read("Text120"), QStringLiteral("年 月"));
   EXPECT_EQ(Caption(), QStringLiteral("1,234円"));
 }
 
 TEST_F(SuspenseReceiptsScreenTest, TheWithholdingTotalIsOfTheHeldAmountsNotOfTheTypedOnes) {
   // Right after the opening: nothing held yet, the total of zeros.
-  form12.Write(LeftAmount(1), "500");
-  form12.Press("Command6");
+  screen.Write(LeftAmount(1), "500");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("円"));
 
   // The save totals what it saved, with thousands separators.
-  form12.Write(RightAmount(6), "1,000,000");
-  form12.Write(LeftAmount(2), "abc");
-  form12.Write(LeftAmount(3), "2.5");
+  screen.Write(RightAmount(6), "1,000,000");
+  screen.Write(LeftAmount(2), "abc");
+  screen.Write(LeftAmount(3), "2.5");
   Save();
   EXPECT_EQ(Caption(), QStringLiteral("1,000,502円"));
 
   // Typed, not saved: the caption stays, and pressing totals the held amounts.
-  form12.Write(LeftAmount(1), "9,999");
-  form12.Press("Command6");
+  screen.Write(LeftAmount(1), "9,999");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("1,000,502円"));
 
   // A load does not touch the caption; a press then totals what it read.
@@ -304,11 +273,11 @@ TEST_F(SuspenseReceiptsScreenTest, TheWithholdingTotalIsOfTheHeldAmountsNotOfThe
                                           QStringList{"1000"}));
   Load();
   EXPECT_EQ(Caption(), QStringLiteral("1,000,502円"));
-  form12.Press("Command6");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("-2,000円"));
 
   // The upper amounts never count.
-  form12.Write(Balance(1), "77");
+  screen.Write(Balance(1), "77");
   Save();
   EXPECT_EQ(Caption(), QStringLiteral("-2,000円"));
   EXPECT_TRUE(desktop.boxes.empty());
@@ -318,152 +287,152 @@ TEST_F(SuspenseReceiptsScreenTest, AWithholdingTotalBeyondThirtyTwoBitsIsReporte
   // At the ends of the range the total is shown.
   PutFiles(Repeated("", 91), WithWithheld(QStringList{"2147483647"} + Repeated("0", 11)));
   Load();
-  form12.Press("Command6");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("2,147,483,647円"));
   PutFiles(Repeated("", 91), WithWithheld(Repeated("0", 11) + QStringList{"-2147483648"}));
   Load();
-  form12.Press("Command6");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("-2,147,483,648円"));
   EXPECT_TRUE(desktop.boxes.empty());
 
   // Beyond them, the press reports and leaves the caption.
   PutFiles(Repeated("", 91), WithWithheld(Repeated("2147483647", 12)));
   Load();
-  form12.Press("Command6");
+  screen.Press("Command6");
   EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
   EXPECT_EQ(Caption(), QStringLiteral("-2,147,483,648円"));
 
   // Within the save: the files are written, the press reports, and the save
   // still reloads and beeps.
   desktop.boxes.clear();
-  form12.Press("Command3");
-  form12.Write(LeftAmount(1), "2,147,483,647");
-  form12.Write(RightAmount(1), "1");
-  form12.Write(Upper(1, 0), "written");
-  form12.Press("Command1");
+  screen.Press("Command3");
+  screen.Write(LeftAmount(1), "2,147,483,647");
+  screen.Write(RightAmount(1), "1");
+  screen.Write(Upper(1, 0), "written");
+  screen.Press("Command1");
   EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
   EXPECT_EQ(Amounts(), WithWithheld({"2147483647", "0", "0", "0", "0", "0",  //
                                       "1", "0", "0", "0", "0", "0"}));
   EXPECT_EQ(Texts().front(), QStringLiteral("\"written\""));
   EXPECT_EQ(Caption(), QStringLiteral("-2,147,483,648円"));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("2,147,483,647"));
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("2,147,483,647"));
   EXPECT_EQ(desktop.beeps, 1);
 }
 
 TEST_F(SuspenseReceiptsScreenTest, WithheldAmountsKeepTheirTypedTextUntilTheSaveReloads) {
-  form12.Write(LeftAmount(1), "1000");
-  form12.Write(LeftAmount(2), "x");
-  form12.Write(RightAmount(3), "12.5");
-  form12.Write(RightAmount(4), "13.5");
-  form12.Write(RightAmount(5), "2147483648");
-  form12.Write(LeftAmount(6), "-１，５００");
+  screen.Write(LeftAmount(1), "1000");
+  screen.Write(LeftAmount(2), "x");
+  screen.Write(RightAmount(3), "12.5");
+  screen.Write(RightAmount(4), "13.5");
+  screen.Write(RightAmount(5), "2147483648");
+  screen.Write(LeftAmount(6), "-１，５００");
   // Nothing but the save converts them.
-  form12.Press("Command6");
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("1000"));
+  screen.Press("Command6");
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("1000"));
   Save();
 
   EXPECT_EQ(Amounts(), WithWithheld({"1000", "0", "0", "0", "0", "-1500",  //
                                       "0", "0", "12", "14", "0", "0"}));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("1,000"));
-  EXPECT_EQ(form12.Read(LeftAmount(2)), QString());
-  EXPECT_EQ(form12.Read(RightAmount(4)), QStringLiteral("14"));
-  EXPECT_EQ(form12.Read(RightAmount(5)), QString());
-  EXPECT_EQ(form12.Read(LeftAmount(6)), QStringLiteral("-1,500"));
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read(LeftAmount(2)), QString());
+  EXPECT_EQ(screen.Read(RightAmount(4)), QStringLiteral("14"));
+  EXPECT_EQ(screen.Read(RightAmount(5)), QString());
+  EXPECT_EQ(screen.Read(LeftAmount(6)), QStringLiteral("-1,500"));
   EXPECT_EQ(Caption(), QStringLiteral("-474円"));
   // The upper total does not take them in.
   EXPECT_EQ(Amounts()[10], QStringLiteral("0"));
-  EXPECT_EQ(form12.Read("Text67"), QString());
+  EXPECT_EQ(screen.Read("Text67"), QString());
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(SuspenseReceiptsScreenTest, YearsAndMonthsAreFreeTexts) {
   const QStringList typed = {"12", "１２", "H", "平成5", " 3", "ａ"};
   for (int line = 1; line <= 6; ++line) {
-    form12.Write(Line(line, 0), typed[line - 1]);
-    form12.Write(Line(line, 5), typed[6 - line]);
+    screen.Write(Line(line, 0), typed[line - 1]);
+    screen.Write(Line(line, 5), typed[6 - line]);
   }
   Save();
   const QStringList texts = Texts();
   for (int line = 1; line <= 6; ++line) {
     EXPECT_EQ(texts[55 + line - 1], Quoted({typed[line - 1]})[0]);
     EXPECT_EQ(texts[79 + line - 1], Quoted({typed[6 - line]})[0]);
-    EXPECT_EQ(form12.Read(Line(line, 0)), typed[line - 1]);
-    EXPECT_EQ(form12.Read(Line(line, 5)), typed[6 - line]);
+    EXPECT_EQ(screen.Read(Line(line, 0)), typed[line - 1]);
+    EXPECT_EQ(screen.Read(Line(line, 5)), typed[6 - line]);
   }
 }
 
 TEST_F(SuspenseReceiptsScreenTest, TheColumnButtonsEmptyTheirOwnColumnsOnly) {
   for (int line = 1; line <= 6; ++line) {
-    form12.Write(LeftAmount(line), "100");
-    form12.Write(RightAmount(line), "10");
+    screen.Write(LeftAmount(line), "100");
+    screen.Write(RightAmount(line), "10");
   }
   Save();
   EXPECT_EQ(Caption(), QStringLiteral("660円"));
-  for (int r = 1; r <= 11; ++r) form12.Write(Balance(r), "5");
+  for (int r = 1; r <= 11; ++r) screen.Write(Balance(r), "5");
 
-  form12.Press("Command4");
+  screen.Press("Command4");
   for (int line = 1; line <= 6; ++line) {
-    EXPECT_EQ(form12.Read(LeftAmount(line)), QString());
-    EXPECT_EQ(form12.Read(RightAmount(line)), QStringLiteral("10"));
+    EXPECT_EQ(screen.Read(LeftAmount(line)), QString());
+    EXPECT_EQ(screen.Read(RightAmount(line)), QStringLiteral("10"));
   }
-  EXPECT_EQ(form12.Read(Balance(1)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
   EXPECT_EQ(Caption(), QStringLiteral("660円"));
   Save();
   EXPECT_EQ(Amounts().mid(11, 6), Repeated("0", 6));
   EXPECT_EQ(Amounts().mid(17, 6), Repeated("10", 6));
   EXPECT_EQ(Caption(), QStringLiteral("60円"));
 
-  form12.Press("Command5");
-  for (int line = 1; line <= 6; ++line) EXPECT_EQ(form12.Read(RightAmount(line)), QString());
-  EXPECT_EQ(form12.Read(Balance(1)), QStringLiteral("5"));
+  screen.Press("Command5");
+  for (int line = 1; line <= 6; ++line) EXPECT_EQ(screen.Read(RightAmount(line)), QString());
+  EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
   EXPECT_EQ(Caption(), QStringLiteral("60円"));
 
-  form12.Press("Command17");
-  for (int r = 1; r <= 11; ++r) EXPECT_EQ(form12.Read(Balance(r)), QString());
+  screen.Press("Command17");
+  for (int r = 1; r <= 11; ++r) EXPECT_EQ(screen.Read(Balance(r)), QString());
   Save();
   EXPECT_EQ(Amounts(), Repeated("0", 23));
   EXPECT_EQ(Caption(), QStringLiteral("円"));
 }
 
 TEST_F(SuspenseReceiptsScreenTest, TheUpperTableBehavesAsTheAdvancePaymentsTable) {
-  form12.Write(Balance(1), "1000");
-  form12.Write(Balance(2), "2,500");
-  form12.Write(Balance(3), "abc");
-  form12.Write("Text67", "999");
-  form12.Write("Text12", "row 1");
-  form12.Write("Text5", "row 2");
+  screen.Write(Balance(1), "1000");
+  screen.Write(Balance(2), "2,500");
+  screen.Write(Balance(3), "abc");
+  screen.Write("Text67", "999");
+  screen.Write("Text12", "row 1");
+  screen.Write("Text5", "row 2");
   Save();
   const QStringList amounts = Amounts();
   EXPECT_EQ(amounts.mid(0, 11),
             (QStringList{"1000", "2500", "0"} + Repeated("0", 7) + QStringList{"3500"}));
-  EXPECT_EQ(form12.Read("Text67"), QStringLiteral("3,500"));
-  EXPECT_EQ(form12.Read(Balance(3)), QString());
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("3,500"));
+  EXPECT_EQ(screen.Read(Balance(3)), QString());
   EXPECT_EQ(Texts()[45 - 1], QStringLiteral("\"row 1\""));
   EXPECT_EQ(Texts()[46 - 1], QStringLiteral("\"row 2\""));
   EXPECT_EQ(Caption(), QStringLiteral("円"));
 
-  form12.Write(Balance(1), "-2000");
-  form12.Write(Balance(2), "766");
+  screen.Write(Balance(1), "-2000");
+  screen.Write(Balance(2), "766");
   Save();
-  EXPECT_EQ(form12.Read("Text67"), QStringLiteral("-1,234"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("-1,234"));
 }
 
 TEST_F(SuspenseReceiptsScreenTest, AnUpperTotalBeyondThirtyTwoBitsIsRefusedAndNothingIsWritten) {
-  form12.Write(LeftAmount(1), "5");
+  screen.Write(LeftAmount(1), "5");
   Save();
   const QStringList before = Amounts();
-  form12.Write(Balance(1), "2147483647");
-  form12.Write(Balance(10), "1");
-  form12.Write(LeftAmount(1), "6");
+  screen.Write(Balance(1), "2147483647");
+  screen.Write(Balance(10), "1");
+  screen.Write(LeftAmount(1), "6");
   desktop.beeps = 0;
-  form12.Press("Command1");
+  screen.Press("Command1");
 
   EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
   EXPECT_EQ(Amounts(), before);
   EXPECT_EQ(desktop.beeps, 0);
   EXPECT_EQ(Caption(), QStringLiteral("5円"));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("6"));
-  EXPECT_EQ(form12.Read("Text67"), QString());
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("6"));
+  EXPECT_EQ(screen.Read("Text67"), QString());
 }
 
 TEST_F(SuspenseReceiptsScreenTest, FailuresAreReportedUnderMirudanto) {
@@ -479,37 +448,37 @@ TEST_F(SuspenseReceiptsScreenTest, FailuresAreReportedUnderMirudanto) {
                          "ミルダント|オーバーフローしました。"}));
   EXPECT_TRUE(QDir(drives.Native(StatementFolder())).isEmpty());
   EXPECT_EQ(Caption(), QStringLiteral("源泉税合計"));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("　　"));
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("　　"));
 
   // A file that cannot be written: no press of "源泉税合計", no reload, no beep.
   desktop.boxes.clear();
   QDir(drives.Native(StatementFolder())).removeRecursively();
-  form12.Write(LeftAmount(1), "5");
+  screen.Write(LeftAmount(1), "5");
   Save();
   EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|パスが見つかりません。"});
   EXPECT_EQ(Caption(), QStringLiteral("源泉税合計"));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("5"));
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("5"));
   EXPECT_EQ(desktop.beeps, 0);
 }
 
 TEST_F(SuspenseReceiptsScreenTest, ALoadShowsNothingUnlessBothFilesAreReadWhole) {
   Save();
-  form12.Write(Line(1, 2), "typed");
-  form12.Write(LeftAmount(1), "typed");
+  screen.Write(Line(1, 2), "typed");
+  screen.Write(LeftAmount(1), "typed");
 
   PutFiles(Repeated("from file", 90), Repeated("1", 23));
   Load();
   PutFiles(Repeated("from file", 91), Repeated("1", 22));
   Load();
-  QFile::remove(drives.Native(StatementTextFile(StatementMark::SuspenseReceipts, 7)));
+  QFile::remove(drives.Native(TextPath()));
   Load();
-  EXPECT_EQ(form12.Read(Line(1, 2)), QStringLiteral("typed"));
-  EXPECT_EQ(form12.Read(LeftAmount(1)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(Line(1, 2)), QStringLiteral("typed"));
+  EXPECT_EQ(screen.Read(LeftAmount(1)), QStringLiteral("typed"));
   EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルにこれ以上データがありません。",
                                             "ミルダント|ファイルにこれ以上データがありません。",
                                             "ミルダント|ファイルが見つかりません。"}));
   // The held amounts are still those of the save.
-  form12.Press("Command6");
+  screen.Press("Command6");
   EXPECT_EQ(Caption(), QStringLiteral("円"));
 }
 
@@ -525,8 +494,8 @@ TEST_F(SuspenseReceiptsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
 
   Load();
   EXPECT_EQ(Shown(), FromFiles());
-  EXPECT_EQ(form12.Read("Text67"), QStringLiteral("42"));
-  EXPECT_EQ(form12.Read("Text119"), QStringLiteral(" 値91　"));
+  EXPECT_EQ(screen.Read("Text67"), QStringLiteral("42"));
+  EXPECT_EQ(screen.Read("Text119"), QStringLiteral(" 値91　"));
   EXPECT_EQ(desktop.beeps, 0);
 
   // Saved again: what was shown, the total worked out, the extra values gone.
@@ -536,49 +505,49 @@ TEST_F(SuspenseReceiptsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   EXPECT_EQ(Texts(), Quoted(texts.mid(0, 91)));
   EXPECT_EQ(Amounts()[10], QString::number(12345 * 55 - 1000000));
   EXPECT_EQ(Shown(), FromFiles());
-  ASSERT_TRUE(form12.HeldIsValid());
-  for (int v = 1; v <= 91; ++v) EXPECT_EQ(form12.Held().Of(FileRole::Text)[v - 1].text, texts[v - 1]);
+  ASSERT_TRUE(screen.HeldIsValid());
+  for (int v = 1; v <= 91; ++v) EXPECT_EQ(screen.Held().Of(FileRole::Text)[v - 1].text, texts[v - 1]);
   for (int v = 1; v <= 23; ++v) {
-    EXPECT_EQ(QString::number(form12.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
+    EXPECT_EQ(QString::number(screen.Held().Of(FileRole::Amounts)[v - 1].number), Amounts()[v - 1]);
   }
 }
 
 TEST_F(SuspenseReceiptsScreenTest, TheUpperGridIsTheAdvancePaymentsGridCellForCell) {
   auto& form5 = platform::ScreenSet::Instance().Add<AdvancePaymentsScreen>();
   form5.Show();
-  form12.Show();
+  screen.Show();
   QStringList shared = {"Text1", "Text2", "Text3", "Text4", "Text6", "Command17"};
   for (const auto& row : kUpper) {
     for (int n : row) shared.append(Box(n));
   }
   for (const QString& name : shared) {
-    EXPECT_EQ(form5.Control(name).geometry(), form12.Control(name).geometry())
+    EXPECT_EQ(form5.Control(name).geometry(), screen.Control(name).geometry())
         << name.toStdString();
     if (name.startsWith("Command")) continue;
-    EXPECT_EQ(form5.Read(name), form12.Read(name));
-    EXPECT_EQ(form5.Box(name).alignment(), form12.Box(name).alignment());
-    EXPECT_EQ(form5.Box(name).Mode(), form12.Box(name).Mode());
+    EXPECT_EQ(form5.Read(name), screen.Read(name));
+    EXPECT_EQ(form5.Box(name).alignment(), screen.Box(name).alignment());
+    EXPECT_EQ(form5.Box(name).Mode(), screen.Box(name).Mode());
   }
   EXPECT_EQ(form5.Layout().FileOf(FileRole::Text).values.size(), 55u);
   for (FileRole role : {FileRole::Text, FileRole::Amounts}) {
     const auto& upper = form5.Layout().FileOf(role).values;
     for (std::size_t v = 0; v < upper.size(); ++v) {
-      EXPECT_EQ(upper[v].box, form12.Layout().FileOf(role).values[v].box);
+      EXPECT_EQ(upper[v].box, screen.Layout().FileOf(role).values[v].box);
     }
   }
 }
 
 TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
-  form12.Show();
-  EXPECT_EQ(form12.Window().windowTitle(), QStringLiteral("仮受金⑩"));
+  screen.Show();
+  EXPECT_EQ(screen.Window().windowTitle(), QStringLiteral("仮受金⑩"));
   const std::pair<const char*, const char*> headings[] = {
       {"Text1", "科　目"},   {"Text2", "名称（氏名）"}, {"Text3", "所在地（住所）"},
       {"Text4", "関係"},     {"Text6", "取引内容"},     {"Text120", "年 月"},
       {"Text121", "所得"},   {"Text122", "年 月"},      {"Text123", "所得"},
   };
   for (const auto& [box, text] : headings) {
-    EXPECT_EQ(form12.Read(box), QString::fromUtf8(text));
-    EXPECT_EQ(form12.Box(box).alignment(), Qt::AlignCenter);
+    EXPECT_EQ(screen.Read(box), QString::fromUtf8(text));
+    EXPECT_EQ(screen.Box(box).alignment(), Qt::AlignCenter);
   }
   const std::pair<const char*, const char*> captions[] = {
       {"Command1", "合　　　計"}, {"Command2", "DATA"},       {"Command3", "クリア"},
@@ -586,12 +555,12 @@ TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
       {"Command17", "期末現在高"},
   };
   for (const auto& [button, caption] : captions) {
-    EXPECT_EQ(form12.CaptionOf(button), QString::fromUtf8(caption));
+    EXPECT_EQ(screen.CaptionOf(button), QString::fromUtf8(caption));
   }
-  EXPECT_FALSE(form12.IsControlVisible("Text146"));
+  EXPECT_FALSE(screen.IsControlVisible("Text146"));
   for (int k = 1; k <= 6; ++k) {
     for (int c = 0; c < 8; ++c) {
-      platform::TextBox& box = form12.Box(Line(k, c));
+      platform::TextBox& box = screen.Box(Line(k, c));
       EXPECT_EQ(box.Mode(), c % 4 == 2 ? platform::InputMode::Hiragana
                                        : platform::InputMode::Unchanged);
       if (c % 4 == 3) {
@@ -600,7 +569,7 @@ TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
     }
   }
 
-  auto geometry = [this](const QString& name) { return form12.Control(name).geometry(); };
+  auto geometry = [this](const QString& name) { return screen.Control(name).geometry(); };
   // The bottom line of the upper table, from left to right.
   EXPECT_LT(geometry("Command3").left(), geometry("Command2").left());
   EXPECT_LT(geometry("Command2").left(), geometry("Command1").left());
@@ -625,7 +594,7 @@ TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
   // The keyboard moves along a line of the withholding table, across both
   // halves, then on to the next line.
   QStringList order;
-  for (QWidget* w = &form12.Control("Text84"); order.size() < 10; w = w->nextInFocusChain()) {
+  for (QWidget* w = &screen.Control("Text84"); order.size() < 10; w = w->nextInFocusChain()) {
     order.append(w->objectName());
   }
   EXPECT_EQ(order, (QStringList{"Text84", "Text90", "Text108", "Text72", "Text96", "Text102",
@@ -640,7 +609,7 @@ TEST_F(SuspenseReceiptsScreenTest, TheScreenLooksAsDesigned) {
     for (int c : {0, 1, 4, 5}) worst[Line(k, c)] = {"１２", "12"};
   }
   worst["Command6"] = {"-2,147,483,648円", "2,147,483,647円"};
-  testing::ExpectNothingOverlapsOrIsClipped(form12, worst);
+  testing::ExpectNothingOverlapsOrIsClipped(screen, worst);
 }
 
 }  // namespace

@@ -8,16 +8,15 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/notes/notes_screen.h"
-#include "support/recording_desktop.h"
+#include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
-#include "support/temp_drives.h"
 
 namespace mirudanto::statements {
 namespace {
 
 using platform::ScreenSet;
-using testing::FileLines;
+using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
@@ -32,30 +31,18 @@ const int kDiscountBank[13] = {3, 17, 26, 35, 44, 53, 62, 71, 80, 89, 98, 109, 1
 const int kDiscountBranch[13] = {2, 16, 25, 34, 43, 52, 61, 70, 79, 88, 97, 106, 115};
 const int kRemarks[13] = {4, 18, 27, 36, 45, 54, 63, 72, 81, 90, 99, 107, 116};
 
-QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
-
-class NotesScreenTest : public ::testing::Test {
+// Page 1 is the fixture's screen; page 2, the payables and the main menu that
+// switches the pages join it.
+class NotesScreenTest : public testing::EntryScreenTest<NotesReceivablePage1Screen> {
  protected:
   NotesScreenTest()
-      : page1(ScreenSet::Instance().Add<NotesReceivablePage1Screen>()),
+      : page1(screen),
         page2(ScreenSet::Instance().Add<NotesReceivablePage2Screen>()),
         payable(ScreenSet::Instance().Add<NotesPayableScreen>()),
         menu(ScreenSet::Instance().Add<app::MainMenu>()) {
     drives.MakeFolder(CompanyFolder());
-    drives.MakeFolder(StatementFolder());
   }
-  ~NotesScreenTest() override { ScreenSet::Instance().Clear(); }
 
-  void Save(NotesScreen& screen, const QString& code = "7") {
-    screen.Write("Text146", code);
-    screen.Press("Command2");
-  }
-  QStringList Texts(StatementMark mark, CompanyCode code = 7) {
-    return FileLines(drives, StatementTextFile(mark, code));
-  }
-  QStringList Amounts(StatementMark mark, CompanyCode code = 7) {
-    return FileLines(drives, StatementAmountFile(mark, code));
-  }
   // Puts one row per amount (0 for an empty row), each text naming its row.
   void Rows(NotesScreen& screen, const std::vector<int>& amounts) {
     for (int r = 0; r < 13; ++r) {
@@ -79,8 +66,6 @@ class NotesScreenTest : public ::testing::Test {
     screen.Press(&screen == &payable ? "Command5" : "Command7");
   }
 
-  testing::TempDrives drives;
-  testing::RecordingDesktop desktop;
   NotesScreen& page1;
   NotesScreen& page2;
   NotesScreen& payable;
@@ -162,8 +147,7 @@ TEST_F(NotesScreenTest, ThePayablesValuesWithoutABoxGoBackAsReadOnlyForTheirOwnC
   for (int k = 0; k < 14; ++k) amounts.WriteNumber(0);
   amounts.Save(StatementAmountFile(StatementMark::NotesPayable, 7));
 
-  payable.Write("Text146", "7");
-  payable.Press("Command3");
+  Load(payable);
   payable.Press("Command4");  // クリア
   Save(payable);
   const QStringList saved = Texts(StatementMark::NotesPayable);
@@ -238,8 +222,7 @@ TEST_F(NotesScreenTest, TidyingOnThePayablesMovesTheHiddenValuesWithTheirRow) {
   for (int r = 1; r <= 13; ++r) amounts.WriteNumber(r == 2 ? 50 : 0);
   amounts.WriteNumber(50);
   amounts.Save(StatementAmountFile(StatementMark::NotesPayable, 7));
-  payable.Write("Text146", "7");
-  payable.Press("Command3");
+  Load(payable);
 
   Tidy(payable);
 
