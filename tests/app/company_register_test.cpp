@@ -179,6 +179,11 @@ TEST_F(CompanyRegisterTest, TheScreenLooksAsDesigned) {
   EXPECT_EQ(form10.Box("Text8").TypingLimit(), 9);
   EXPECT_FALSE(form10.IsControlVisible("Text100"));
   testing::ExpectNothingOverlapsOrIsClipped(form10, {{"Text11", {"  2,147,000,000"}}});
+  // The screen opens in the code box, not on a button that a Space would press.
+  ASSERT_NE(form10.Window().focusWidget(), nullptr);
+  EXPECT_EQ(form10.Window().focusWidget()->objectName(), QStringLiteral("Text1"));
+  EXPECT_EQ(form10.Window().focusWidget()->nextInFocusChain()->objectName(),
+            QStringLiteral("Command6"));
 }
 
 TEST_F(CompanyRegisterTest, CallingAMissingCompanyReportsAndEmptiesTheCode) {

@@ -78,3 +78,79 @@ TEST_F(CompanySetupTest, ACodeBeyondSixteenBitsIsReportedByEachScreenAndNothingI
 
 }  // namespace
 }  // namespace mirudanto::app
+
+namespace mirudanto::app {
+namespace {
+
+// Every screen the program has, opened from the main menu through its real
+// load.
+class ScreenOpeningTest : public CompanySetupTest {
+ protected:
+  ScreenOpeningTest() { drives.MakeFolder(StatementFolder()); }
+
+  // The openings whose screen this build has, "プリンターの設定変更" aside:
+  // it lists the machine's printers, which these tests leave alone.
+  std::vector<MenuOpening> BuiltOpenings() {
+    std::vector<MenuOpening> built;
+    for (const MenuOpening& opening : MenuOpenings()) {
+      if (ScreenSet::Instance().Find(opening.screen) != nullptr &&
+          opening.opening != Opening::PrinterScreen) {
+        built.push_back(opening);
+      }
+    }
+    return built;
+  }
+
+  static statements::EntryScreen* EntryScreen(const QString& name) {
+    return dynamic_cast<statements::EntryScreen*>(&ScreenSet::Instance().Get(name));
+  }
+};
+
+TEST_F(ScreenOpeningTest, EveryScreenOpensOnTheCompanysFiles) {
+  Call(5);
+  // Page 2 of ② has its files once it has been saved.
+  platform::Screen& page2 = ScreenSet::Instance().Get("Form22");
+  page2.Write(page2.Contract().codeBox, "5");
+  page2.Press(page2.Contract().saveButton);
+  platform::Screen& menu = ScreenSet::Instance().Get("Form1");
+
+  ASSERT_FALSE(BuiltOpenings().empty());
+  for (const MenuOpening& opening : BuiltOpenings()) {
+    desktop.boxes.clear();
+    menu.Press(opening.menuButton);
+    const std::string name = opening.screen.toStdString();
+    EXPECT_EQ(desktop.Summary(), QStringList()) << name;
+    EXPECT_TRUE(ScreenSet::Instance().Get(opening.screen).IsShown()) << name;
+    if (statements::EntryScreen* screen = EntryScreen(opening.screen)) {
+      EXPECT_TRUE(screen->HeldIsValid() && screen->HeldCode() == 5) << name;
+    }
+  }
+}
+
+TEST_F(ScreenOpeningTest, AnOpeningWhoseLoadFailsReportsOnceAndStillShowsTheScreen) {
+  platform::Screen& menu = ScreenSet::Instance().Get("Form1");
+  menu.Load();
+  menu.Write("Text1", "6");  // a code without files
+
+  for (const MenuOpening& opening : BuiltOpenings()) {
+    desktop.boxes.clear();
+    menu.Press(opening.menuButton);
+    const std::string name = opening.screen.toStdString();
+    statements::EntryScreen* screen = EntryScreen(opening.screen);
+    if (screen == nullptr) {
+      EXPECT_EQ(desktop.Summary(), QStringList()) << name;
+      EXPECT_TRUE(ScreenSet::Instance().Get(opening.screen).IsShown()) << name;
+      continue;
+    }
+    // The inventories screen's load leaves its failure to the opening, which
+    // reports it under the system's title and does not show the screen.
+    const bool reportsItself = screen->Layout().loadFailure != statements::LoadFailureEnd::HandOn;
+    const QString title = reportsItself ? screen->Layout().loadTitle : QStringLiteral("ミルダント");
+    EXPECT_EQ(desktop.Summary(), QStringList{title + "|ファイルが見つかりません。"}) << name;
+    EXPECT_EQ(screen->IsShown(), reportsItself) << name;
+  }
+  EXPECT_FALSE(ScreenSet::Instance().Get("Form6").IsShown());
+}
+
+}  // namespace
+}  // namespace mirudanto::app
