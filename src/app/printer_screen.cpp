@@ -18,8 +18,8 @@ const QString kTitle = QStringLiteral("プリンターの変更");
 }  // namespace
 
 PrinterScreen::PrinterScreen() : Screen(QStringLiteral("Form25"), kTitle) {
-  OnClick(QStringLiteral("Command1"), [this] { Command1_Click(); });
-  OnClick(QStringLiteral("Command2"), [this] { Command2_Click(); });
+  OnClick(QStringLiteral("Command1"), [this] { SetDefaultPrinterAndReturn(); });
+  OnClick(QStringLiteral("Command2"), [this] { ReturnToMenu(); });
 }
 
 void PrinterScreen::Build() {
@@ -50,7 +50,7 @@ void PrinterScreen::FormLoad() {
   if (list.count() > 0) list.setCurrentRow(0);
 }
 
-void PrinterScreen::Command1_Click() {
+void PrinterScreen::SetDefaultPrinterAndReturn() {
   const QList<QListWidgetItem*> selected =
       ControlAs<QListWidget>(QStringLiteral("List1")).selectedItems();
   // With no printer to choose there is nothing to set: the button only closes.
@@ -66,8 +66,6 @@ void PrinterScreen::Command1_Click() {
   }
   ReturnToMenu();
 }
-
-void PrinterScreen::Command2_Click() { ReturnToMenu(); }
 
 void PrinterScreen::ReturnToMenu() {
   platform::ScreenNamed(QStringLiteral("Form1")).Show();
