@@ -6,7 +6,6 @@
 
 #include "app/period_boxes.h"
 #include "core/amount.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
@@ -15,7 +14,9 @@
 namespace mirudanto::app {
 namespace {
 
+using platform::ConfirmBox;
 using platform::InputMode;
+using platform::ReportError;
 
 QRect Px(int x, int y, int w, int h) {
   constexpr int k = platform::kTwipsPerPixel;

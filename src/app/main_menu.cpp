@@ -7,7 +7,6 @@
 
 #include "app/period_boxes.h"
 #include "core/amount.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
@@ -16,6 +15,7 @@
 namespace mirudanto::app {
 namespace {
 
+using platform::ReportError;
 using platform::Twips;
 
 const QString kTitle = QStringLiteral("ミルダント");

@@ -5,7 +5,7 @@
 #include <QListWidget>
 
 #include "core/failure.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "platform/printers.h"
 
 namespace mirudanto::app {
@@ -60,7 +60,7 @@ void PrinterScreen::SetDefaultPrinterAndReturn() {
     } catch (...) {
       // The print system refused (a printer removed since the list was made):
       // the screen stays, so the user can pick another.
-      ReportError(kTitle, CurrentFailure(std::current_exception()));
+      platform::ReportError(kTitle, CurrentFailure(std::current_exception()));
       return;
     }
   }

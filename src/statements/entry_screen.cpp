@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <numeric>
 
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
@@ -100,7 +99,7 @@ void EntryScreen::ResetBoxesToInitialTexts() {
 
 void EntryScreen::ReportOrThrow(const QString& title, const Failure& failure) {
   if (title.isEmpty()) throw failure;
-  ReportError(title, failure);
+  platform::ReportError(title, failure);
 }
 
 HeldFiles EntryScreen::ReadFiles(CompanyCode code) const {
@@ -181,7 +180,7 @@ void EntryScreen::TotalAndSaveStatement() {
   try {
     code = ReadCompanyCode16(Read(layout_.codeBox));
   } catch (const Failure& failure) {
-    ReportError(layout_.saveTitle, failure);
+    platform::ReportError(layout_.saveTitle, failure);
     return;
   }
 
@@ -221,7 +220,7 @@ void EntryScreen::TotalAndSaveStatement() {
     WriteFiles(code, files);
   } catch (const Failure& failure) {
     // What was typed stays on the screen; no reload, no beep.
-    ReportError(layout_.saveTitle, failure);
+    platform::ReportError(layout_.saveTitle, failure);
     return;
   }
 

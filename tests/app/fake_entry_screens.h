@@ -5,7 +5,6 @@
 
 #include "app/screen_contract.h"
 #include "core/company_code.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/screen.h"
@@ -44,7 +43,7 @@ class FakeEntryScreen : public platform::Screen {
       }
       platform::Beep();
     } catch (const Failure& failure) {
-      ReportError(Name(), failure);
+      platform::ReportError(Name(), failure);
     }
   }
 
@@ -54,7 +53,7 @@ class FakeEntryScreen : public platform::Screen {
       const CompanyCode code = ReadCompanyCode16(Read(contract_.codeBox));
       for (const StatementFile& file : contract_.files) ValueReader::Open(PathOf(file, code));
     } catch (const Failure& failure) {
-      ReportError(Name(), failure);
+      platform::ReportError(Name(), failure);
     }
   }
 

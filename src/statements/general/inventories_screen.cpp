@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <limits>
 
-#include "core/report.h"
+#include "platform/desktop.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -213,7 +213,7 @@ void InventoriesScreen::TotalAndSaveStatement() {
   try {
     EntryScreen::TotalAndSaveStatement();
   } catch (const Failure& failure) {
-    ReportError(Layout().saveTitle, failure);
+    platform::ReportError(Layout().saveTitle, failure);
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "statements/general/counterparty_grid.h"
 
 namespace mirudanto::statements {
@@ -137,7 +137,7 @@ void SuspenseReceiptsScreen::ShowWithholdingTotal() {
     const Amount total = sum.Value();
     SetCaption(QStringLiteral("Command6"), FormatAmount(total) + QStringLiteral("円"));
   } catch (const Failure& failure) {
-    ReportError(QStringLiteral("ミルダント"), failure);
+    platform::ReportError(QStringLiteral("ミルダント"), failure);
   }
 }
 
