@@ -10,6 +10,7 @@
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::app {
 namespace {
@@ -199,7 +200,7 @@ void CompanyRegister::Call() {
   CompanyRecord record = record_;
   try {
     const CompanyCode code = ReadNumberBox(*this, "Text1");
-    ValueReader reader = ValueReader::Open(CompanyMasterFile(code));
+    ValueReader reader = platform::OpenValueFile(CompanyMasterFile(code));
     ReadCompanyRecord(reader, record, kCompanyRecordValues);
   } catch (const Failure& failure) {
     ReportError(QStringLiteral("会社呼出"), failure);

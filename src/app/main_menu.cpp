@@ -11,6 +11,7 @@
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::app {
 namespace {
@@ -150,7 +151,7 @@ void MainMenu::BuildCompanyList() {
   list.clear();
   for (CompanyCode k = 1; k <= 999; ++k) {
     try {
-      ValueReader reader = ValueReader::Open(CompanyMasterFile(k));
+      ValueReader reader = platform::OpenValueFile(CompanyMasterFile(k));
       ReadCompanyRecord(reader, record_, kCompanyRecordValues);
     } catch (const Failure&) {
       continue;
@@ -194,7 +195,7 @@ void MainMenu::CallCompany() {
   }
 
   try {
-    ValueReader reader = ValueReader::Open(CompanyMasterFile(record_.code));
+    ValueReader reader = platform::OpenValueFile(CompanyMasterFile(record_.code));
     ReadCompanyRecord(reader, record_, kCompanyCallValues);
   } catch (const Failure&) {
     Write("Text2", QString());

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/cp932.h"
+#include "core/cp932.h"
 #include "platform/desktop.h"
 
 namespace mirudanto::platform {

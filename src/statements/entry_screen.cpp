@@ -8,6 +8,7 @@
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -106,7 +107,7 @@ HeldFiles EntryScreen::ReadFiles(CompanyCode code) const {
   HeldFiles files = EmptyFiles();
   for (std::size_t f = 0; f < layout_.files.size(); ++f) {
     const FileLayout& layout = layout_.files[f];
-    ValueReader reader = ValueReader::Open(PathOf(layout.file, code));
+    ValueReader reader = platform::OpenValueFile(PathOf(layout.file, code));
     for (std::size_t v = 0; v < layout.values.size(); ++v) {
       switch (layout.values[v].kind) {
         case ValueKind::Text: files[f][v].text = reader.ReadText(); break;

@@ -8,6 +8,7 @@
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::testing {
 
@@ -39,7 +40,7 @@ class FakeEntryScreen : public platform::Screen {
     try {
       const CompanyCode code = ReadCompanyCode16(Read(contract_.codeBox));
       for (const StatementFile& file : contract_.files) {
-        ValueWriter().WriteText(Name()).Save(PathOf(file, code));
+        platform::SaveValueFile(PathOf(file, code), ValueWriter().WriteText(Name()));
       }
       platform::Beep();
     } catch (const Failure& failure) {
@@ -51,7 +52,7 @@ class FakeEntryScreen : public platform::Screen {
     log_.append(Name() + " load");
     try {
       const CompanyCode code = ReadCompanyCode16(Read(contract_.codeBox));
-      for (const StatementFile& file : contract_.files) ValueReader::Open(PathOf(file, code));
+      for (const StatementFile& file : contract_.files) platform::OpenValueFile(PathOf(file, code));
     } catch (const Failure& failure) {
       platform::ReportError(Name(), failure);
     }

@@ -75,7 +75,7 @@ class InventoriesScreenTest : public ::testing::Test {
   void PutNumbers(const QStringList& numbers, CompanyCode code = 7) {
     const QString lines = (numbers + DesignTexts()).join("\r\n") + "\r\n";
     drives.Put(StatementTextFile(StatementMark::Inventories, code),
-               platform::EncodeCp932(lines).value());
+               EncodeCp932(lines).value());
   }
 
   testing::TempDrives drives;

@@ -80,7 +80,7 @@ class SuspenseReceiptsScreenTest : public ::testing::Test {
   void PutFiles(const QStringList& texts, const QStringList& amounts) {
     QByteArray textBytes;
     for (const QString& text : texts) {
-      textBytes += platform::EncodeCp932(QChar('"') + text + QChar('"')).value() + "\r\n";
+      textBytes += EncodeCp932(QChar('"') + text + QChar('"')).value() + "\r\n";
     }
     drives.Put(StatementTextFile(StatementMark::SuspenseReceipts, 7), textBytes);
     drives.Put(StatementAmountFile(StatementMark::SuspenseReceipts, 7),
