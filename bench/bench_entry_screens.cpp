@@ -7,6 +7,7 @@
 #include "core/statement_files.h"
 #include "platform/files.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ class SetUpCompany {
     CompanyRecord record;
     record.code = 5;
     record.name = QStringLiteral("株式会社見本");
-    CompanyRecordWriter(record).Save(CompanyMasterFile(5));
+    platform::SaveValueFile(CompanyMasterFile(5), CompanyRecordWriter(record));
     app::RegisterScreens();
     Menu().Load();
     Menu().Write(QStringLiteral("Text1"), QStringLiteral("5"));

@@ -8,6 +8,7 @@
 #include "core/statement_files.h"
 #include "platform/files.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void RegisterCompanies(int count) {
     record.nameKana = QStringLiteral("カブシキガイシャミホン");
     record.periodStart = {20, 4, 1};
     record.periodEnd = {21, 3, 31};
-    CompanyRecordWriter(record).Save(CompanyMasterFile(code));
+    platform::SaveValueFile(CompanyMasterFile(code), CompanyRecordWriter(record));
   }
 }
 

@@ -5,6 +5,7 @@
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
 #include "platform/drives.h"
+#include "platform/value_files.h"
 
 namespace {
 
@@ -19,14 +20,14 @@ void BM_WriteAndReadLargestStatement(benchmark::State& state) {
   for (auto _ : state) {
     ValueWriter texts;
     for (int k = 0; k < 91; ++k) texts.WriteText(QStringLiteral("株式会社見本　支店"));
-    texts.Save(textFile);
+    platform::SaveValueFile(textFile, texts);
     ValueWriter amounts;
     for (int k = 0; k < 23; ++k) amounts.WriteNumber(1234567 * (k + 1));
-    amounts.Save(amountFile);
+    platform::SaveValueFile(amountFile, amounts);
 
-    ValueReader textReader = ValueReader::Open(textFile);
+    ValueReader textReader = platform::OpenValueFile(textFile);
     for (int k = 0; k < 91; ++k) benchmark::DoNotOptimize(textReader.ReadText());
-    ValueReader amountReader = ValueReader::Open(amountFile);
+    ValueReader amountReader = platform::OpenValueFile(amountFile);
     for (int k = 0; k < 23; ++k) benchmark::DoNotOptimize(amountReader.ReadInt32());
   }
   platform::Drives::SetRoot(QChar('c'), QString());

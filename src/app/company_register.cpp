@@ -6,16 +6,18 @@
 
 #include "app/period_boxes.h"
 #include "core/amount.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::app {
 namespace {
 
+using platform::ConfirmBox;
 using platform::InputMode;
+using platform::ReportError;
 
 QRect Px(int x, int y, int w, int h) {
   constexpr int k = platform::kTwipsPerPixel;
@@ -203,7 +205,7 @@ void CompanyRegister::Call() {
   CompanyRecord record = record_;
   try {
     const CompanyCode code = ReadNumberBox(*this, "Text1");
-    ValueReader reader = ValueReader::Open(CompanyMasterFile(code));
+    ValueReader reader = platform::OpenValueFile(CompanyMasterFile(code));
     ReadCompanyRecord(reader, record, kCompanyRecordValues);
   } catch (const Failure& failure) {
     ReportError(QStringLiteral("会社呼出"), failure);

@@ -7,15 +7,16 @@
 
 #include "app/period_boxes.h"
 #include "core/amount.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::app {
 namespace {
 
+using platform::ReportError;
 using platform::Twips;
 
 const QString kTitle = QStringLiteral("ミルダント");
@@ -150,7 +151,7 @@ void MainMenu::BuildCompanyList() {
   list.clear();
   for (CompanyCode k = 1; k <= 999; ++k) {
     try {
-      ValueReader reader = ValueReader::Open(CompanyMasterFile(k));
+      ValueReader reader = platform::OpenValueFile(CompanyMasterFile(k));
       ReadCompanyRecord(reader, record_, kCompanyRecordValues);
     } catch (const Failure&) {
       continue;
@@ -194,7 +195,7 @@ void MainMenu::CallCompany() {
   }
 
   try {
-    ValueReader reader = ValueReader::Open(CompanyMasterFile(record_.code));
+    ValueReader reader = platform::OpenValueFile(CompanyMasterFile(record_.code));
     ReadCompanyRecord(reader, record_, kCompanyCallValues);
   } catch (const Failure&) {
     Write("Text2", QString());

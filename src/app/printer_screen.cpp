@@ -5,7 +5,7 @@
 #include <QListWidget>
 
 #include "core/failure.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "platform/printers.h"
 
 namespace mirudanto::app {
@@ -18,8 +18,8 @@ const QString kTitle = QStringLiteral("プリンターの変更");
 }  // namespace
 
 PrinterScreen::PrinterScreen() : Screen(QStringLiteral("Form25"), kTitle) {
-  OnClick(QStringLiteral("Command1"), [this] { Command1_Click(); });
-  OnClick(QStringLiteral("Command2"), [this] { Command2_Click(); });
+  OnClick(QStringLiteral("Command1"), [this] { SetDefaultPrinterAndReturn(); });
+  OnClick(QStringLiteral("Command2"), [this] { ReturnToMenu(); });
 }
 
 void PrinterScreen::Build() {
@@ -50,7 +50,7 @@ void PrinterScreen::FormLoad() {
   if (list.count() > 0) list.setCurrentRow(0);
 }
 
-void PrinterScreen::Command1_Click() {
+void PrinterScreen::SetDefaultPrinterAndReturn() {
   const QList<QListWidgetItem*> selected =
       ControlAs<QListWidget>(QStringLiteral("List1")).selectedItems();
   // With no printer to choose there is nothing to set: the button only closes.
@@ -60,14 +60,12 @@ void PrinterScreen::Command1_Click() {
     } catch (...) {
       // The print system refused (a printer removed since the list was made):
       // the screen stays, so the user can pick another.
-      ReportError(kTitle, CurrentFailure(std::current_exception()));
+      platform::ReportError(kTitle, CurrentFailure(std::current_exception()));
       return;
     }
   }
   ReturnToMenu();
 }
-
-void PrinterScreen::Command2_Click() { ReturnToMenu(); }
 
 void PrinterScreen::ReturnToMenu() {
   platform::ScreenNamed(QStringLiteral("Form1")).Show();

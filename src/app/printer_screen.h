@@ -17,8 +17,7 @@ class PrinterScreen : public platform::Screen {
   void FormLoad() override;
 
  private:
-  void Command1_Click();
-  void Command2_Click();
+  void SetDefaultPrinterAndReturn();
   void ReturnToMenu();
 };
 

@@ -3,8 +3,7 @@
 #include <limits>
 
 #include "core/failure.h"
-#include "platform/cp932.h"
-#include "platform/files.h"
+#include "core/cp932.h"
 
 namespace mirudanto {
 namespace {
@@ -20,12 +19,8 @@ QString TrimAscii(const QString& line) {
 
 }  // namespace
 
-ValueReader ValueReader::Open(const QString& path) {
-  return FromBytes(platform::ReadFileBytes(path));
-}
-
 ValueReader ValueReader::FromBytes(const QByteArray& bytes) {
-  const std::optional<QString> text = platform::DecodeCp932(bytes);
+  const std::optional<QString> text = DecodeCp932(bytes);
   if (!text) throw Failure(FailureKind::OtherIO);
   QStringList lines = text->split(QChar('\n'));
   // The line break ends the last value; what follows it is no value.
@@ -89,7 +84,7 @@ bool IsStorableText(const QString& text) {
   for (const QChar c : text) {
     const char16_t u = c.unicode();
     if (u == '"' || (u < 0x20 && u != '\t')) return false;
-    if (c.isSurrogate() || !platform::Cp932Holds(u)) return false;
+    if (c.isSurrogate() || !Cp932Holds(u)) return false;
   }
   return true;
 }
@@ -116,11 +111,9 @@ QByteArray ValueWriter::Encode() const {
     }
     content.append(QStringLiteral("\r\n"));
   }
-  const std::optional<QByteArray> bytes = platform::EncodeCp932(content);
+  const std::optional<QByteArray> bytes = EncodeCp932(content);
   if (!bytes) throw Failure(FailureKind::UnstorableText);
   return *bytes;
 }
-
-void ValueWriter::Save(const QString& path) const { platform::WriteFileAtomic(path, Encode()); }
 
 }  // namespace mirudanto

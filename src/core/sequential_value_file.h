@@ -15,8 +15,7 @@ namespace mirudanto {
 // end marker: a reader takes the values it needs from the start.
 class ValueReader {
  public:
-  // Reads and decodes the whole file at once; the file is closed on return.
-  static ValueReader Open(const QString& path);
+  // Bytes that are no cp932 text are an I/O failure, never guessed at.
   static ValueReader FromBytes(const QByteArray& bytes);
 
   QString ReadText();
@@ -43,8 +42,6 @@ class ValueWriter {
   // what would break the file (a double quote, a line break, a control
   // character other than a tab) or what cp932 cannot hold unchanged.
   QByteArray Encode() const;
-  // Encodes, then replaces the file atomically.
-  void Save(const QString& path) const;
 
   int Count() const { return static_cast<int>(values_.size()); }
 

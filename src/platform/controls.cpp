@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/cp932.h"
+#include "core/cp932.h"
 #include "platform/desktop.h"
 
 namespace mirudanto::platform {
@@ -33,6 +33,9 @@ TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent) {
 void TextBox::SetText(const QString& text) {
   accepted_ = text;
   setText(text);
+  // QLineEdit leaves the caret at the end and scrolls there: a long bank
+  // branch or address wider than its cell would show without its beginning.
+  setCursorPosition(0);
 }
 
 void TextBox::SetInputMode(InputMode mode) {

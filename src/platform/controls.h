@@ -30,6 +30,7 @@ class TextBox : public QLineEdit {
  public:
   TextBox(QWidget* parent, const QString& name);
 
+  // Takes the text whole and shows it from its first character.
   void SetText(const QString& text);
   QString Text() const { return text(); }
 

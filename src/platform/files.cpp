@@ -61,9 +61,30 @@ mode_t CreationMode() {
   return 0666 & ~mask;
 }
 
+// The disk itself, through POSIX calls on the translated paths.
+class DiskFileSystem final : public FileSystem {
+ public:
+  QByteArray ReadFileBytes(const QString& path) override;
+  void WriteFileAtomic(const QString& path, const QByteArray& bytes) override;
+  bool FolderExists(const QString& path) override;
+  bool FileExists(const QString& path) override;
+  void CreateFolder(const QString& path) override;
+  void CreateTextFile(const QString& path, bool overwrite) override;
+  void EnsureNewFile(const QString& path) override;
+  void CopyFile(const QString& source, const QString& target) override;
+  void DeleteFile(const QString& path) override;
+};
+
+DiskFileSystem& Disk() {
+  static DiskFileSystem disk;
+  return disk;
+}
+
+FileSystem* installed = nullptr;
+
 }  // namespace
 
-QByteArray ReadFileBytes(const QString& path) {
+QByteArray DiskFileSystem::ReadFileBytes(const QString& path) {
   const QString native = Drives::Translate(path);
   FileDescriptor fd(::open(Native(native).constData(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) Fail(errno, native);
@@ -81,7 +102,7 @@ QByteArray ReadFileBytes(const QString& path) {
   return bytes;
 }
 
-void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+void DiskFileSystem::WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   const QString native = Drives::Translate(path);
   const QString folder = ParentOf(native);
   if (!IsFolder(folder)) throw Failure(FailureKind::PathNotFound);
@@ -114,21 +135,23 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   if (::rename(temporary.constData(), Native(native).constData()) != 0) failAndRemove(errno);
 }
 
-bool FolderExists(const QString& path) { return IsFolder(Drives::Translate(path)); }
+bool DiskFileSystem::FolderExists(const QString& path) { return IsFolder(Drives::Translate(path)); }
 
-bool FileExists(const QString& path) {
+bool DiskFileSystem::FileExists(const QString& path) {
   struct stat st {};
   return ::stat(Native(Drives::Translate(path)).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void CreateFolder(const QString& path) {
+void DiskFileSystem::CreateFolder(const QString& path) {
   const QString native = Drives::Translate(path);
   if (::mkdir(Native(native).constData(), 0777) != 0) Fail(errno, native);
 }
 
-void CreateTextFile(const QString& path, bool overwrite) {
+void DiskFileSystem::CreateTextFile(const QString& path, bool overwrite) {
   if (overwrite) {
-    WriteFileAtomic(path, QByteArray());
+    // Emptying a file is a write, and fails wherever the installed file
+    // system fails writes.
+    CurrentFileSystem().WriteFileAtomic(path, QByteArray());
     return;
   }
   const QString native = Drives::Translate(path);
@@ -138,23 +161,54 @@ void CreateTextFile(const QString& path, bool overwrite) {
   if (const int error = fd.Close(); error != 0) throw Failure(FailureKindFromErrno(error));
 }
 
-void EnsureNewFile(const QString& path) {
+void DiskFileSystem::EnsureNewFile(const QString& path) {
   const QString native = Drives::Translate(path);
   struct stat st {};
   if (::lstat(Native(native).constData(), &st) == 0) throw Failure(FailureKind::FileExists);
   if (!IsFolder(ParentOf(native))) throw Failure(FailureKind::PathNotFound);
 }
 
-void CopyFile(const QString& source, const QString& target) {
-  // Both drives are checked before anything is read or written.
+void DiskFileSystem::CopyFile(const QString& source, const QString& target) {
+  // Both drives are checked before anything is read or written. The read and
+  // the write are the installed file system's, so a disk that fails its writes
+  // fails its copies as well.
   Drives::Translate(target);
-  WriteFileAtomic(target, ReadFileBytes(source));
+  FileSystem& files = CurrentFileSystem();
+  files.WriteFileAtomic(target, files.ReadFileBytes(source));
 }
 
-void DeleteFile(const QString& path) {
+void DiskFileSystem::DeleteFile(const QString& path) {
   const QString native = Drives::Translate(path);
   if (IsFolder(native)) throw Failure(FailureKind::FileNotFound);
   if (::unlink(Native(native).constData()) != 0) Fail(errno, native);
 }
+
+FileSystem& CurrentFileSystem() { return installed != nullptr ? *installed : Disk(); }
+
+void InstallFileSystem(FileSystem* fileSystem) { installed = fileSystem; }
+
+QByteArray ReadFileBytes(const QString& path) { return CurrentFileSystem().ReadFileBytes(path); }
+
+void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+  CurrentFileSystem().WriteFileAtomic(path, bytes);
+}
+
+bool FolderExists(const QString& path) { return CurrentFileSystem().FolderExists(path); }
+
+bool FileExists(const QString& path) { return CurrentFileSystem().FileExists(path); }
+
+void CreateFolder(const QString& path) { CurrentFileSystem().CreateFolder(path); }
+
+void CreateTextFile(const QString& path, bool overwrite) {
+  CurrentFileSystem().CreateTextFile(path, overwrite);
+}
+
+void EnsureNewFile(const QString& path) { CurrentFileSystem().EnsureNewFile(path); }
+
+void CopyFile(const QString& source, const QString& target) {
+  CurrentFileSystem().CopyFile(source, target);
+}
+
+void DeleteFile(const QString& path) { CurrentFileSystem().DeleteFile(path); }
 
 }  // namespace mirudanto::platform

@@ -32,4 +32,25 @@ void EnsureNewFile(const QString& path);
 void CopyFile(const QString& source, const QString& target);
 void DeleteFile(const QString& path);
 
+// The operations above as one seam; each does what its function says. The
+// functions are what the system calls; they go to the file system installed
+// now, so that a test can make the disk fail where it chooses.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual QByteArray ReadFileBytes(const QString& path) = 0;
+  virtual void WriteFileAtomic(const QString& path, const QByteArray& bytes) = 0;
+  virtual bool FolderExists(const QString& path) = 0;
+  virtual bool FileExists(const QString& path) = 0;
+  virtual void CreateFolder(const QString& path) = 0;
+  virtual void CreateTextFile(const QString& path, bool overwrite) = 0;
+  virtual void EnsureNewFile(const QString& path) = 0;
+  virtual void CopyFile(const QString& source, const QString& target) = 0;
+  virtual void DeleteFile(const QString& path) = 0;
+};
+
+FileSystem& CurrentFileSystem();
+// Installs the file system for the run (not owned); nullptr restores the disk.
+void InstallFileSystem(FileSystem* fileSystem);
+
 }  // namespace mirudanto::platform

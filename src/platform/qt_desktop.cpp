@@ -54,6 +54,4 @@ Desktop& CurrentDesktop() { return installed != nullptr ? *installed : QtInstanc
 
 void InstallDesktop(Desktop* desktop) { installed = desktop; }
 
-void Beep() { CurrentDesktop().Beep(); }
-
 }  // namespace mirudanto::platform

@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "core/failure.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 
 namespace mirudanto::platform {
 namespace {

@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "core/amount.h"
-#include "core/report.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/value_files.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -135,7 +135,7 @@ void EntryScreen::ResetBoxesToInitialTexts() {
 }
 
 void EntryScreen::ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& into) const {
-  ValueReader reader = ValueReader::Open(PathOf(file.file, code));
+  ValueReader reader = platform::OpenValueFile(PathOf(file.file, code));
   std::vector<HeldValue>& values = into.Of(file.file.role);
   for (std::size_t v = 0; v < file.values.size(); ++v) {
     switch (file.values[v].kind) {
@@ -290,7 +290,7 @@ void EntryScreen::LoadStatement() {
         break;
       case LoadFailureEnd::Report: break;
     }
-    ReportError(layout_.loadTitle, failure);
+    platform::ReportError(layout_.loadTitle, failure);
   }
 }
 
@@ -299,7 +299,7 @@ void EntryScreen::TotalAndSaveStatement() {
   try {
     code = ReadCompanyCode16(Read(layout_.codeBox));
   } catch (const Failure& failure) {
-    ReportError(layout_.saveTitle, failure);
+    platform::ReportError(layout_.saveTitle, failure);
     return;
   }
 
@@ -330,7 +330,7 @@ void EntryScreen::TotalAndSaveStatement() {
     WriteFiles(code, files);
   } catch (const Failure& failure) {
     // What was typed stays on the screen; no reload, no beep.
-    ReportError(layout_.saveTitle, failure);
+    platform::ReportError(layout_.saveTitle, failure);
     return;
   }
 
@@ -340,7 +340,7 @@ void EntryScreen::TotalAndSaveStatement() {
     Press(layout_.loadButton);
   } catch (const Failure& failure) {
     // A load that hands its failures on fails the save: no beep.
-    ReportError(layout_.saveTitle, failure);
+    platform::ReportError(layout_.saveTitle, failure);
     return;
   }
   platform::Beep();

@@ -9,6 +9,7 @@
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 #include "statements/entry_screen.h"
 #include "support/screen_test.h"
 
@@ -37,7 +38,7 @@ class CompanySetupTest : public testing::ScreenTest {
     CompanyRecord record;
     record.code = code;
     record.name = QStringLiteral("見本");
-    CompanyRecordWriter(record).Save(CompanyMasterFile(code));
+    platform::SaveValueFile(CompanyMasterFile(code), CompanyRecordWriter(record));
     Screen& menu = ScreenSet::Instance().Get("Form1");
     menu.Load();
     menu.Write("Text1", CodeText(code));

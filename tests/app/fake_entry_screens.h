@@ -5,7 +5,7 @@
 
 #include "app/menu_openings.h"
 #include "core/company_code.h"
-#include "core/report.h"
+#include "platform/value_files.h"
 #include "core/screen_contract.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
@@ -41,11 +41,11 @@ class FakeEntryScreen : public platform::Screen {
     try {
       const CompanyCode code = ReadCompanyCode16(Read(contract_.codeBox));
       for (const StatementFile& file : contract_.files) {
-        ValueWriter().WriteText(Name()).Save(PathOf(file, code));
+        platform::SaveValueFile(PathOf(file, code), ValueWriter().WriteText(Name()));
       }
       platform::Beep();
     } catch (const Failure& failure) {
-      ReportError(Name(), failure);
+      platform::ReportError(Name(), failure);
     }
   }
 
@@ -53,9 +53,9 @@ class FakeEntryScreen : public platform::Screen {
     log_.append(Name() + " load");
     try {
       const CompanyCode code = ReadCompanyCode16(Read(contract_.codeBox));
-      for (const StatementFile& file : contract_.files) ValueReader::Open(PathOf(file, code));
+      for (const StatementFile& file : contract_.files) platform::OpenValueFile(PathOf(file, code));
     } catch (const Failure& failure) {
-      ReportError(Name(), failure);
+      platform::ReportError(Name(), failure);
     }
   }
 

@@ -12,6 +12,7 @@
 #include "core/statement_files.h"
 #include "fake_entry_screens.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 #include "support/screen_layout_checks.h"
 #include "support/screen_test.h"
 #include "support/temp_drives.h"
@@ -40,7 +41,7 @@ class MainMenuTest : public testing::ScreenTest {
   }
 
   void Register(const CompanyRecord& record) {
-    CompanyRecordWriter(record).Save(CompanyMasterFile(record.code));
+    platform::SaveValueFile(CompanyMasterFile(record.code), CompanyRecordWriter(record));
   }
 
   // Starts the run as the program does: the main menu's load fills the list.
@@ -78,7 +79,7 @@ TEST_F(MainMenuTest, TheListShowsEveryReadableCompanyInCodeOrder) {
   ValueWriter shortFile;
   for (int k = 0; k < 8; ++k) shortFile.WriteNumber(k == 0 ? 7 : 1);
   for (int k = 0; k < 8; ++k) shortFile.WriteText("短");
-  shortFile.Save(CompanyMasterFile(7));
+  platform::SaveValueFile(CompanyMasterFile(7), shortFile);
 
   MainMenu& menu = Start();
 
@@ -103,7 +104,7 @@ TEST_F(MainMenuTest, PickingACompanyCallsTheCodeBeforeTheSeparatorEvenWithFourDi
   // A file whose first value differs from its name is listed, and called,
   // under its first value.
   Register(Company(1234, "四桁商会"));
-  CompanyRecordWriter(Company(1234, "四桁商会")).Save(CompanyMasterFile(8));
+  platform::SaveValueFile(CompanyMasterFile(8), CompanyRecordWriter(Company(1234, "四桁商会")));
   Register(Company(5, "株式会社見本"));
   MainMenu& menu = Start(true);
   ASSERT_EQ(Items(menu), (QStringList{"05 : 株式会社見本  [平成20.4.1]",

@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <functional>
 
 #include "core/failure.h"
 #include "core/sequential_value_file.h"
 #include "support/qt_printers.h"
 #include "support/failure_of.h"
-#include "support/temp_drives.h"
 
 namespace mirudanto {
 namespace {
-
-using testing::TempDrives;
 
 using testing::FailureOf;
 
@@ -200,43 +196,6 @@ TEST(ValueReader, BytesThatAreNoCp932AreNotGuessedAt) {
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
   }
-}
-
-// ---------------------------------------------------------------- files
-
-TEST(ValueFile, SaveThenOpenGivesTheValuesBack) {
-  TempDrives drives;
-  drives.MakeFolder(QStringLiteral("c:\\法人税\\ミルダ"));
-  const QString path = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
-
-  ValueWriter writer;
-  writer.WriteText(QStringLiteral("普通預金")).WriteNumber(-1234567).WriteText(QString());
-  writer.Save(path);
-  EXPECT_EQ(drives.Get(path), writer.Encode());
-
-  ValueReader reader = ValueReader::Open(path);
-  EXPECT_EQ(reader.ReadText(), QStringLiteral("普通預金"));
-  EXPECT_EQ(reader.ReadInt32(), -1234567);
-  EXPECT_EQ(reader.ReadText(), QString());
-  EXPECT_EQ(reader.Remaining(), 0);
-}
-
-TEST(ValueFile, AnUnstorableTextLeavesTheOldFileAsItWas) {
-  TempDrives drives;
-  const QString path = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
-  const QByteArray old("\"old\"\r\n1\r\n");
-  drives.Put(path, old);
-
-  ValueWriter writer;
-  writer.WriteText(QStringLiteral("fine")).WriteNumber(2).WriteText(QStringLiteral("€"));
-  const std::optional<Failure> failure = FailureOf([&] { writer.Save(path); });
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->Kind(), FailureKind::UnstorableText);
-  EXPECT_EQ(drives.Get(path), old);
-  // Not even a temporary file was begun.
-  EXPECT_EQ(QDir(drives.Native(QStringLiteral("c:\\法人税\\ミルダ")))
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList{QStringLiteral("①7.txt")});
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "app/main_menu.h"
 #include "core/failure.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "platform/screen.h"
 #include "support/recording_desktop.h"
 

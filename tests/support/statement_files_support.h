@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/cp932.h"
+#include "core/cp932.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::testing {
@@ -13,7 +13,7 @@ namespace mirudanto::testing {
 inline QStringList FileLines(const TempDrives& drives, const QString& drivePath) {
   const QByteArray bytes = drives.Get(drivePath);
   if (!bytes.isEmpty() && !bytes.endsWith("\r\n")) return {QStringLiteral("<no CR LF at end>")};
-  QStringList lines = platform::DecodeCp932(bytes).value_or(QStringLiteral("<not cp932>"))
+  QStringList lines = DecodeCp932(bytes).value_or(QStringLiteral("<not cp932>"))
                           .split(QStringLiteral("\r\n"));
   if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
   return lines;
@@ -24,7 +24,7 @@ inline QStringList FileLines(const TempDrives& drives, const QString& drivePath)
 inline void PutLines(const TempDrives& drives, const QString& drivePath,
                      const QStringList& lines) {
   QByteArray bytes;
-  for (const QString& line : lines) bytes += platform::EncodeCp932(line).value() + "\r\n";
+  for (const QString& line : lines) bytes += EncodeCp932(line).value() + "\r\n";
   drives.Put(drivePath, bytes);
 }
 

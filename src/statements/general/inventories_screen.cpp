@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "core/amount.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "statements/layout_builders.h"
 
 namespace mirudanto::statements {

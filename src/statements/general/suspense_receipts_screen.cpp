@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/amount.h"
-#include "core/report.h"
+#include "platform/desktop.h"
 #include "statements/general/counterparty_grid.h"
 #include "statements/layout_builders.h"
 
@@ -129,7 +129,7 @@ void SuspenseReceiptsScreen::ShowWithholdingTotal() {
     const Amount total = sum.Value();
     SetCaption(QStringLiteral("Command6"), FormatAmount(total) + QStringLiteral("円"));
   } catch (const Failure& failure) {
-    ReportError(QStringLiteral("ミルダント"), failure);
+    platform::ReportError(QStringLiteral("ミルダント"), failure);
   }
 }
 

@@ -316,7 +316,7 @@ TEST_F(AdvancePaymentsScreenTest, AReloadShowsExactlyWhatTheFilesHold) {
   // those the screen reads.
   QByteArray texts;
   for (int v = 1; v <= 55; ++v) {
-    texts += platform::EncodeCp932(QStringLiteral("\"　値%1 \"\r\n").arg(v)).value();
+    texts += EncodeCp932(QStringLiteral("\"　値%1 \"\r\n").arg(v)).value();
   }
   texts += "\"extra\"\r\n";
   QByteArray amounts;

@@ -6,6 +6,7 @@
 #include "core/statement_files.h"
 #include "statements/general/deposits_screen.h"
 #include "support/entry_screen_fixture.h"
+#include "support/faulty_file_system.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
 
@@ -121,6 +122,28 @@ TEST_F(DepositsScreenTest, AFileThatCannotBeWrittenIsReportedWithoutReloadOrBeep
   EXPECT_EQ(desktop.Summary(), QStringList{"預貯金|パスが見つかりません。"});
   EXPECT_EQ(desktop.beeps, 0);
   EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
+}
+
+TEST_F(DepositsScreenTest, ASaveWhoseFirstFileMeetsAFullDiskKeepsTheOldFiles) {
+  Save();
+  const QStringList texts = Texts();
+  const QStringList amounts = Amounts();
+  screen.Write(Box(7), "新しい銀行");
+  screen.Write(Balance(1), "5");
+  desktop.beeps = 0;
+  testing::FaultyFileSystem files;
+  files.Fail(testing::FileOperation::Write, 1, FailureKind::DiskFull);
+
+  screen.Press("Command1");
+
+  EXPECT_EQ(desktop.Summary(),
+            QStringList{"預貯金|" + Failure::Describe(FailureKind::DiskFull)});
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_EQ(Texts(), texts);
+  EXPECT_EQ(Amounts(), amounts);
+  // The amounts file is not tried once the texts have failed.
+  EXPECT_EQ(files.Calls(testing::FileOperation::Write), 1);
+  EXPECT_EQ(screen.Read(Box(7)), QStringLiteral("新しい銀行"));
 }
 
 TEST_F(DepositsScreenTest, ACodeBeyondSixteenBitsFailsTheLoadAndTheSave) {

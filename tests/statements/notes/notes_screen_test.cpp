@@ -7,6 +7,7 @@
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
+#include "platform/value_files.h"
 #include "statements/notes/notes_screen.h"
 #include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
@@ -142,10 +143,10 @@ TEST_F(NotesScreenTest, ThePayablesValuesWithoutABoxGoBackAsReadOnlyForTheirOwnC
   for (int value = 1; value <= 104; ++value) stored[value - 1] = QStringLiteral("s%1").arg(value);
   ValueWriter texts;
   for (const QString& text : stored) texts.WriteText(text);
-  texts.Save(StatementTextFile(StatementMark::NotesPayable, 7));
+  platform::SaveValueFile(StatementTextFile(StatementMark::NotesPayable, 7), texts);
   ValueWriter amounts;
   for (int k = 0; k < 14; ++k) amounts.WriteNumber(0);
-  amounts.Save(StatementAmountFile(StatementMark::NotesPayable, 7));
+  platform::SaveValueFile(StatementAmountFile(StatementMark::NotesPayable, 7), amounts);
 
   Load(payable);
   payable.Press("Command4");  // クリア
@@ -217,11 +218,11 @@ TEST_F(NotesScreenTest, TidyingClosesUpRowsSixPlacesAPress) {
 TEST_F(NotesScreenTest, TidyingOnThePayablesMovesTheHiddenValuesWithTheirRow) {
   ValueWriter texts;
   for (int value = 1; value <= 104; ++value) texts.WriteText(QStringLiteral("s%1").arg(value));
-  texts.Save(StatementTextFile(StatementMark::NotesPayable, 7));
+  platform::SaveValueFile(StatementTextFile(StatementMark::NotesPayable, 7), texts);
   ValueWriter amounts;
   for (int r = 1; r <= 13; ++r) amounts.WriteNumber(r == 2 ? 50 : 0);
   amounts.WriteNumber(50);
-  amounts.Save(StatementAmountFile(StatementMark::NotesPayable, 7));
+  platform::SaveValueFile(StatementAmountFile(StatementMark::NotesPayable, 7), amounts);
   Load(payable);
 
   Tidy(payable);
@@ -297,9 +298,9 @@ class NotesPagesTest : public NotesScreenTest {
     CompanyRecord record;
     record.code = 7;
     record.name = "見本";
-    CompanyRecordWriter(record).Save(CompanyMasterFile(7));
+    platform::SaveValueFile(CompanyMasterFile(7), CompanyRecordWriter(record));
     record.code = 8;
-    CompanyRecordWriter(record).Save(CompanyMasterFile(8));
+    platform::SaveValueFile(CompanyMasterFile(8), CompanyRecordWriter(record));
     menu.Load();
   }
   void OpenPage2(const QString& code) {

@@ -1,4 +1,4 @@
-#include "platform/cp932.h"
+#include "core/cp932.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-namespace mirudanto::platform {
+namespace mirudanto {
 namespace {
 
 class Converter {
@@ -109,4 +109,4 @@ bool Cp932Holds(char32_t character) {
   return HeldCharacters()[character];
 }
 
-}  // namespace mirudanto::platform
+}  // namespace mirudanto

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "core/failure.h"
+#include "platform/files.h"
+
+namespace mirudanto::testing {
+
+// The operations of the file system, each counted on its own.
+enum class FileOperation {
+  Read,
+  Write,
+  FolderExists,
+  FileExists,
+  CreateFolder,
+  CreateTextFile,
+  EnsureNewFile,
+  Copy,
+  Delete,
+};
+inline constexpr std::size_t kFileOperations = static_cast<std::size_t>(FileOperation::Delete) + 1;
+
+// Stands in for the file system while a test runs, passing every call on to
+// the one current when it was made (the disk) except the calls the test has
+// marked to fail: such a call does nothing and throws its failure. Calls are
+// counted from 1 for each operation since the making. The disk's copy reads
+// and writes through the installed file system, so a copy also counts (and
+// may fail) as a read and a write; so does emptying a file, as a write.
+// Installed for its lifetime.
+class FaultyFileSystem : public platform::FileSystem {
+ public:
+  FaultyFileSystem();
+  ~FaultyFileSystem() override;
+  FaultyFileSystem(const FaultyFileSystem&) = delete;
+  FaultyFileSystem& operator=(const FaultyFileSystem&) = delete;
+
+  // The nth call of the operation fails with the failure of that kind.
+  void Fail(FileOperation operation, int nth, FailureKind kind);
+
+  int Calls(FileOperation operation) const;
+  // One line a call, in order: "write <path>", "copy <source> to <target>";
+  // a call that was made to fail ends in " failed".
+  const QStringList& Log() const { return log_; }
+
+  QByteArray ReadFileBytes(const QString& path) override {
+    Enter(FileOperation::Read, path);
+    return next_.ReadFileBytes(path);
+  }
+
+  void WriteFileAtomic(const QString& path, const QByteArray& bytes) override {
+    Enter(FileOperation::Write, path);
+    next_.WriteFileAtomic(path, bytes);
+  }
+
+  bool FolderExists(const QString& path) override {
+    Enter(FileOperation::FolderExists, path);
+    return next_.FolderExists(path);
+  }
+
+  bool FileExists(const QString& path) override {
+    Enter(FileOperation::FileExists, path);
+    return next_.FileExists(path);
+  }
+
+  void CreateFolder(const QString& path) override {
+    Enter(FileOperation::CreateFolder, path);
+    next_.CreateFolder(path);
+  }
+
+  void CreateTextFile(const QString& path, bool overwrite) override {
+    Enter(FileOperation::CreateTextFile, path);
+    next_.CreateTextFile(path, overwrite);
+  }
+
+  void EnsureNewFile(const QString& path) override {
+    Enter(FileOperation::EnsureNewFile, path);
+    next_.EnsureNewFile(path);
+  }
+
+  void CopyFile(const QString& source, const QString& target) override {
+    Enter(FileOperation::Copy, source + QStringLiteral(" to ") + target);
+    next_.CopyFile(source, target);
+  }
+
+  void DeleteFile(const QString& path) override {
+    Enter(FileOperation::Delete, path);
+    next_.DeleteFile(path);
+  }
+
+ private:
+  struct Fault {
+    FileOperation operation;
+    int nth;
+    FailureKind kind;
+  };
+
+  // Counts and logs the call, and throws when it is one marked to fail.
+  void Enter(FileOperation operation, const QString& what);
+
+  platform::FileSystem& next_;
+  std::vector<Fault> faults_;
+  std::array<int, kFileOperations> calls_{};
+  QStringList log_;
+};
+
+}  // namespace mirudanto::testing
