@@ -19,10 +19,7 @@ using platform::ConfirmBox;
 using platform::InputMode;
 using platform::ReportError;
 
-QRect Px(int x, int y, int w, int h) {
-  constexpr int k = platform::kTwipsPerPixel;
-  return platform::Twips(x * k, y * k, w * k, h * k);
-}
+constexpr auto Px = platform::PixelTwips;
 
 constexpr int kLineHeight = 26;
 int Line(int n) { return 10 + (n - 1) * 34; }

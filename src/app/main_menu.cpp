@@ -23,11 +23,7 @@ const QString kTitle = QStringLiteral("ミルダント");
 const QStringList kSetupButtons = {"Command25", "Command24", "Command26", "Command27",
                                    "Command28"};
 
-// Layout on a grid of pixels, turned into twips for the screen's builders.
-QRect Px(int x, int y, int w, int h) {
-  constexpr int k = platform::kTwipsPerPixel;
-  return Twips(x * k, y * k, w * k, h * k);
-}
+constexpr auto Px = platform::PixelTwips;
 
 }  // namespace
 

@@ -152,6 +152,12 @@ inline QRect Twips(int left, int top, int width, int height) {
   return QRect(left, top, width, height);
 }
 
+// A rectangle laid out on a grid of pixels, in the twips the builders take.
+inline QRect PixelTwips(int left, int top, int width, int height) {
+  return QRect(left * kTwipsPerPixel, top * kTwipsPerPixel, width * kTwipsPerPixel,
+               height * kTwipsPerPixel);
+}
+
 // Every screen of the run, found by its name.
 class ScreenSet {
  public:
