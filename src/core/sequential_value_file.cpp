@@ -83,7 +83,7 @@ std::int16_t ValueReader::ReadInt16() {
 bool IsStorableText(const QString& text) {
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u == '"' || (u < 0x20 && u != '\t')) return false;
+    if (u == '"' || (u < 0x20 && u != '\t') || u == 0x7F) return false;
     if (c.isSurrogate() || !Cp932Holds(u)) return false;
   }
   return true;

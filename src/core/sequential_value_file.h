@@ -40,7 +40,7 @@ class ValueWriter {
 
   // The file's bytes; fails with an unstorable-text failure when a text holds
   // what would break the file (a double quote, a line break, a control
-  // character other than a tab) or what cp932 cannot hold unchanged.
+  // character other than a tab, DEL) or what cp932 cannot hold unchanged.
   QByteArray Encode() const;
 
   int Count() const { return static_cast<int>(values_.size()); }

@@ -61,6 +61,7 @@ TEST(ValueWriter, CircledNumbersAreTheirCp932Row) {
 TEST(ValueWriter, RefusesWhatWouldBreakTheFileOrNotComeBack) {
   const char16_t* refused[] = {
       u"a\"b",  u"a\rb", u"a\nb", u"\r\n", u"a\u0001",
+      u"a\u007f",  // DEL, which the text boxes refuse as well
       u"😀",    // beyond the code page, and a surrogate pair in UTF-16
       u"€",     // not in iconv's CP932 at all
       u"¦",     // nor this
