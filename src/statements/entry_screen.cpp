@@ -304,19 +304,20 @@ void EntryScreen::TotalAndSaveStatement() {
   }
 
   // Values without a box are written as the screen holds them, but only when
-  // they belong to this company; otherwise as empty texts and zeros. A 16-bit
-  // number is never taken from its box here: the screen says how in
-  // CaptureExtra.
+  // they belong to this company; otherwise as empty texts and zeros.
   HeldFiles files = heldValid_ && heldCode_ == code ? held_ : HeldFiles(layout_.files);
   for (const FileLayout& file : layout_.files) {
     std::vector<HeldValue>& values = files.Of(file.file.role);
     for (std::size_t v = 0; v < file.values.size(); ++v) {
       const FileValue& value = file.values[v];
       if (value.box.isEmpty()) continue;
-      if (value.kind == ValueKind::Text) {
-        values[v].text = Read(value.box);
-      } else if (value.kind == ValueKind::Amount) {
-        values[v].number = ReadAmountCell(Read(value.box));
+      switch (value.kind) {
+        case ValueKind::Text: values[v].text = Read(value.box); break;
+        case ValueKind::Amount: values[v].number = ReadAmountCell(Read(value.box)); break;
+        case ValueKind::Number16:
+          values[v].number =
+              ReadNumber(Read(value.box), NumberWidth::Bits16).value.value_or(value.fallback);
+          break;
       }
     }
   }

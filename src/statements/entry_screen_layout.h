@@ -28,6 +28,8 @@ struct FileValue {
   // How a load shows it; by default texts as stored, amounts with
   // FormatAmount, 16-bit numbers as digits.
   std::optional<Display> display;
+  // What a save stores for a 16-bit number whose box does not convert.
+  std::int16_t fallback = 0;
 };
 Display DisplayOf(const FileValue& value);
 

@@ -36,12 +36,15 @@ BoxLayout& AddAmountCell(EntryScreenLayout& layout, const QString& name, QRect t
   return layout.boxes.emplace_back(AmountBox(name, twips));
 }
 
+void AddLine(EntryScreenLayout& layout, QPoint from, QPoint to) {
+  const int number = static_cast<int>(layout.lines.size()) + 1;
+  layout.lines.push_back({QStringLiteral("Line%1").arg(number), from, to});
+}
+
 void AddCrossedCell(EntryScreenLayout& layout, QRect cell) {
   constexpr int kInset = 30;
-  const int number = static_cast<int>(layout.lines.size()) + 1;
-  layout.lines.push_back({QStringLiteral("Line%1").arg(number),
-                          QPoint(cell.left() + kInset, cell.top() + cell.height() - kInset),
-                          QPoint(cell.left() + cell.width() - kInset, cell.top() + kInset)});
+  AddLine(layout, QPoint(cell.left() + kInset, cell.top() + cell.height() - kInset),
+          QPoint(cell.left() + cell.width() - kInset, cell.top() + kInset));
 }
 
 void AddBottomLine(EntryScreenLayout& layout, const BottomLine& line) {

@@ -30,6 +30,8 @@ BoxLayout& AddTextCell(EntryScreenLayout& layout, const QString& name, QRect twi
 // spaces, which count as 0.
 BoxLayout AmountBox(const QString& name, QRect twips);
 BoxLayout& AddAmountCell(EntryScreenLayout& layout, const QString& name, QRect twips);
+// A straight line, named "Line<n>" in the order the lines are added.
+void AddLine(EntryScreenLayout& layout, QPoint from, QPoint to);
 // A cell that holds no box, crossed from its lower left to its upper right
 // corner, inset so that the rule stays inside its own cell.
 void AddCrossedCell(EntryScreenLayout& layout, QRect cell);

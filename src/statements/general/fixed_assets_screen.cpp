@@ -114,9 +114,8 @@ EntryScreenLayout FixedAssetsLayout() {
   for (int line = 0; line < kLastLine; line += 2) {
     for (int column : {kBalanceColumn, 7}) AddCrossedCell(layout, grid.Cell(line, column));
   }
-  layout.lines.push_back({QStringLiteral("Line%1").arg(layout.lines.size() + 1),
-                          QPoint(closingLine, grid.Cell(0, 0).top()),
-                          QPoint(closingLine, grid.Cell(kLastLine - 1, 0).bottom() + 1)});
+  AddLine(layout, QPoint(closingLine, grid.Cell(0, 0).top()),
+          QPoint(closingLine, grid.Cell(kLastLine - 1, 0).bottom() + 1));
 
   AddBottomLine(layout, {grid.Cell(kLastLine, 0), "Command4", grid.Cell(kLastLine, 1),
                          amountCells + QStringList{balanceTotal, bookValueTotal} + textCells,

@@ -76,9 +76,9 @@ EntryScreenLayout InventoriesLayout() {
   // The six numbers come first; the flags have no box, the save takes them
   // from the screen.
   FileLayout texts{{StatementMark::Inventories, FileRole::Text},
-                   {{ValueKind::Number16, kYear},
-                    {ValueKind::Number16, kMonth},
-                    {ValueKind::Number16, kDay},
+                   {{ValueKind::Number16, kYear, std::nullopt, kYearFallback},
+                    {ValueKind::Number16, kMonth, std::nullopt, kMonthFallback},
+                    {ValueKind::Number16, kDay, std::nullopt, kDayFallback},
                     {ValueKind::Number16, QString()},
                     {ValueKind::Number16, QString()},
                     {ValueKind::Number16, QString()}}};
@@ -203,13 +203,7 @@ void InventoriesScreen::Build() {
 }
 
 void InventoriesScreen::CaptureExtra(HeldFiles& files) {
-  auto number = [this](const QString& box, int fallback) {
-    return ReadNumber(Read(box), NumberWidth::Bits16).value.value_or(fallback);
-  };
   std::vector<HeldValue>& values = files.Of(FileRole::Text);
-  values[0].number = number(kYear, kYearFallback);
-  values[1].number = number(kMonth, kMonthFallback);
-  values[2].number = number(kDay, kDayFallback);
   for (std::size_t k = 0; k < 3; ++k) values[3 + k].number = flags_[k];
 }
 

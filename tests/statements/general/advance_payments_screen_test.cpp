@@ -9,6 +9,7 @@
 #include "core/statement_files.h"
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
+#include "counterparty_table.h"
 #include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
@@ -20,16 +21,8 @@ using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
-// The cells of rows 1 to 11 as the screen's table gives them: account, name,
-// address, relationship, closing balance, transaction detail.
-const int kTable[11][6] = {
-    {7, 8, 9, 10, 11, 12},    {17, 16, 15, 14, 13, 5},  {23, 22, 21, 20, 19, 18},
-    {29, 28, 27, 26, 25, 24}, {35, 34, 33, 32, 31, 30}, {41, 40, 39, 38, 37, 36},
-    {47, 46, 45, 44, 43, 42}, {53, 52, 51, 50, 49, 48}, {59, 58, 57, 56, 55, 54},
-    {65, 64, 63, 62, 61, 60}, {71, 70, 69, 68, 67, 66},
-};
-// The text columns of the table in the order of the text file (k = 1 to 5).
-const int kTextColumns[5] = {0, 1, 2, 3, 5};
+const auto& kTable = testing::kCounterpartyTable;
+const auto& kTextColumns = testing::kCounterpartyTextColumns;
 
 QString Balance(int row) { return Box(kTable[row - 1][4]); }
 QString Cell(int row, int column) { return Box(kTable[row - 1][column]); }

@@ -10,6 +10,7 @@
 #include "platform/screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/suspense_receipts_screen.h"
+#include "counterparty_table.h"
 #include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
@@ -21,15 +22,9 @@ using testing::Box;
 using testing::Quoted;
 using testing::Repeated;
 
-// The upper table, rows 1 to 11: account, name, address, relationship,
-// closing balance, transaction detail.
-const int kUpper[11][6] = {
-    {7, 8, 9, 10, 11, 12},    {17, 16, 15, 14, 13, 5},  {23, 22, 21, 20, 19, 18},
-    {29, 28, 27, 26, 25, 24}, {35, 34, 33, 32, 31, 30}, {41, 40, 39, 38, 37, 36},
-    {47, 46, 45, 44, 43, 42}, {53, 52, 51, 50, 49, 48}, {59, 58, 57, 56, 55, 54},
-    {65, 64, 63, 62, 61, 60}, {71, 70, 69, 68, 67, 66},
-};
-const int kUpperTextColumns[5] = {0, 1, 2, 3, 5};
+// The upper table is the advance payments grid.
+const auto& kUpper = testing::kCounterpartyTable;
+const auto& kUpperTextColumns = testing::kCounterpartyTextColumns;
 
 // The withholding table, lines 1 to 6: left year, month, kind of income,
 // amount, then the same of the right half.
