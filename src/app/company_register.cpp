@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <array>
 #include <limits>
 
 #include "app/period_boxes.h"
@@ -26,6 +27,18 @@ int Line(int n) { return 10 + (n - 1) * 34; }
 
 std::int32_t ReadNumberBox(platform::Screen& screen, const char* box) {
   return ReadNumberOrFail(screen.Read(box), NumberWidth::Bits32);
+}
+
+// The register's text boxes, in the order their texts are stored.
+std::array<std::pair<QString, QString*>, 8> TextBoxesOf(CompanyRecord& record) {
+  return {{{QStringLiteral("Text2"), &record.nameKana},
+           {QStringLiteral("Text3"), &record.name},
+           {QStringLiteral("Text5"), &record.taxPlace},
+           {QStringLiteral("Text6"), &record.representativeKana},
+           {QStringLiteral("Text7"), &record.representativeAddress},
+           {QStringLiteral("Text8"), &record.businessType},
+           {QStringLiteral("Text9"), &record.taxOffice},
+           {QStringLiteral("Text12"), &record.phone}}};
 }
 
 std::int32_t Checked(std::int64_t value) {
@@ -138,35 +151,40 @@ void CompanyRegister::Build() {
   SetOpeningFocus("Text1");
 }
 
-CompanyRecord CompanyRegister::RecordFromBoxes() {
+CompanyRecord CompanyRegister::RecordFromBoxes(QString& refusedBox) {
+  auto number = [&](const char* box) {
+    refusedBox = QString::fromLatin1(box);
+    return ReadNumberBox(*this, box);
+  };
   // In the order the boxes are taken, which decides the failure reported.
-  record_.code = ReadNumberBox(*this, "Text1");
-  record_.capital = ReadNumberBox(*this, "Text11");
-  record_.nameKana = Read("Text2");
-  record_.name = Read("Text3");
-  record_.taxPlace = Read("Text5");
-  record_.representativeKana = Read("Text6");
-  record_.representativeAddress = Read("Text7");
-  record_.businessType = Read("Text8");
-  record_.taxOffice = Read("Text9");
-  record_.phone = Read("Text12");
-  record_.settlementDate.year = ReadNumberBox(*this, "Text21");
-  record_.settlementDate.month = ReadNumberBox(*this, "Text20");
-  record_.settlementDate.day = ReadNumberBox(*this, "Text4");
-  record_.periodStart.year = ReadNumberBox(*this, "Text13");
-  record_.periodStart.month = ReadNumberBox(*this, "Text14");
-  record_.periodStart.day = ReadNumberBox(*this, "Text15");
-  record_.periodEnd.year = ReadNumberBox(*this, "Text17");
-  record_.periodEnd.month = ReadNumberBox(*this, "Text18");
-  record_.periodEnd.day = ReadNumberBox(*this, "Text19");
+  record_.code = number("Text1");
+  record_.capital = number("Text11");
+  for (const auto& [box, text] : TextBoxesOf(record_)) *text = Read(box);
+  record_.settlementDate.year = number("Text21");
+  record_.settlementDate.month = number("Text20");
+  record_.settlementDate.day = number("Text4");
+  record_.periodStart.year = number("Text13");
+  record_.periodStart.month = number("Text14");
+  record_.periodStart.day = number("Text15");
+  record_.periodEnd.year = number("Text17");
+  record_.periodEnd.month = number("Text18");
+  record_.periodEnd.day = number("Text19");
+  refusedBox.clear();
   return record_;
 }
 
 void CompanyRegister::Register() {
   CompanyRecord record;
   QByteArray bytes;
+  QString refusedBox;
   try {
-    record = RecordFromBoxes();
+    record = RecordFromBoxes(refusedBox);
+    for (const auto& [box, text] : TextBoxesOf(record)) {
+      if (!IsStorableText(*text)) {
+        refusedBox = box;
+        break;
+      }
+    }
     bytes = CompanyRecordWriter(record).Encode();
     if (!platform::FolderExists(kDataRoot)) {
       platform::CreateFolder(kDataRoot);
@@ -176,6 +194,7 @@ void CompanyRegister::Register() {
     }
   } catch (const Failure& failure) {
     ReportError(QStringLiteral("会社登録"), failure);
+    if (!refusedBox.isEmpty()) FocusAndSelect(refusedBox);
     return;
   }
 

@@ -25,7 +25,8 @@ class CompanyRegister : public platform::Screen {
   void CapitalInMillions();
   void ClearForNewCompany();
 
-  CompanyRecord RecordFromBoxes();
+  // A box that stops the reading is named in `refusedBox`.
+  CompanyRecord RecordFromBoxes(QString& refusedBox);
   void ShowCapital(std::int32_t capital);
 
   // What the screen last read from its boxes or from a file.

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/leftovers.h"
 #include "app/screens.h"
 #include "platform/drives.h"
 #include "platform/fonts.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
   mirudanto::platform::InstallFontSubstitutions();
   mirudanto::platform::Drives::UseDefaultRoots();
   mirudanto::platform::Drives::EnsureHardDisk();
+  mirudanto::app::RemoveSaveLeftovers();
 
   mirudanto::app::RegisterScreens();
   // The main menu's load shows it and fills its company list.

@@ -116,6 +116,12 @@ Amount ReadAmountCell(const QString& text) {
   return ReadNumber(text, NumberWidth::Bits32).value.value_or(0);
 }
 
+Amount ReadAmountCellForSave(const QString& text) {
+  const NumberReading reading = ReadNumber(text, NumberWidth::Bits32);
+  if (!reading.value && reading.failure == FailureKind::Overflow) throw Failure(reading.failure);
+  return reading.value.value_or(0);
+}
+
 QString FormatAmount(Amount amount) {
   if (amount == 0) return QString();
   std::int64_t magnitude = amount;

@@ -32,6 +32,9 @@ std::int32_t ReadNumberOrFail(const QString& text, NumberWidth width);
 
 // An amount cell: a text that does not convert counts as 0.
 Amount ReadAmountCell(const QString& text);
+// An amount cell as a save reads it: a text that is not a number counts as 0,
+// but a number beyond 32 bits fails with overflow rather than lose the figure.
+Amount ReadAmountCellForSave(const QString& text);
 
 // "#,###": thousands separators, zero as an empty text, a leading "-".
 QString FormatAmount(Amount amount);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -15,6 +16,11 @@ namespace mirudanto::platform {
 namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+// Hidden, and unlike any name the system gives its own files.
+const QString kTemporaryMark = QStringLiteral(".~saving.");
+// ".XXXXXX", which mkostemp fills in.
+constexpr qsizetype kTemporarySuffixLength = 7;
 
 QString ParentOf(const QString& nativePath) {
   const qsizetype slash = nativePath.lastIndexOf(QChar('/'));
@@ -65,7 +71,9 @@ mode_t CreationMode() {
 class DiskFileSystem final : public FileSystem {
  public:
   QByteArray ReadFileBytes(const QString& path) override;
-  void WriteFileAtomic(const QString& path, const QByteArray& bytes) override;
+  QString WriteTemporary(const QString& path, const QByteArray& bytes) override;
+  void ReplaceWithTemporary(const QString& temporary, const QString& path) override;
+  void DiscardTemporary(const QString& temporary) noexcept override;
   bool FolderExists(const QString& path) override;
   bool FileExists(const QString& path) override;
   void CreateFolder(const QString& path) override;
@@ -102,14 +110,14 @@ QByteArray DiskFileSystem::ReadFileBytes(const QString& path) {
   return bytes;
 }
 
-void DiskFileSystem::WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+QString DiskFileSystem::WriteTemporary(const QString& path, const QByteArray& bytes) {
   const QString native = Drives::Translate(path);
   const QString folder = ParentOf(native);
   if (!IsFolder(folder)) throw Failure(FailureKind::PathNotFound);
   if (IsFolder(native)) throw Failure(FailureKind::PermissionDenied);
 
-  QByteArray temporary = Native(folder + QStringLiteral("/.") + QFileInfo(native).fileName() +
-                                QStringLiteral(".XXXXXX"));
+  QByteArray temporary = Native(folder + QChar('/') + kTemporaryMark +
+                                QFileInfo(native).fileName() + QStringLiteral(".XXXXXX"));
   FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.Get() < 0) Fail(errno, native);
 
@@ -132,7 +140,26 @@ void DiskFileSystem::WriteFileAtomic(const QString& path, const QByteArray& byte
   }
   if (::fsync(fd.Get()) != 0) failAndRemove(errno);
   if (const int error = fd.Close(); error != 0) failAndRemove(error);
-  if (::rename(temporary.constData(), Native(native).constData()) != 0) failAndRemove(errno);
+  return QFile::decodeName(temporary);
+}
+
+void DiskFileSystem::ReplaceWithTemporary(const QString& temporary, const QString&) {
+  // The target is the temporary file's own name without its mark and suffix:
+  // nothing is worked out between the renames of one save, so a reader (or a
+  // kill) finds the files of a save apart for as short a time as can be.
+  const qsizetype slash = temporary.lastIndexOf(QChar('/'));
+  const QString target =
+      temporary.left(slash + 1) +
+      temporary.mid(slash + 1 + kTemporaryMark.size()).chopped(kTemporarySuffixLength);
+  if (::rename(Native(temporary).constData(), Native(target).constData()) != 0) {
+    const int error = errno;
+    ::unlink(Native(temporary).constData());
+    throw Failure(FailureKindFromErrno(error));
+  }
+}
+
+void DiskFileSystem::DiscardTemporary(const QString& temporary) noexcept {
+  ::unlink(Native(temporary).constData());
 }
 
 bool DiskFileSystem::FolderExists(const QString& path) { return IsFolder(Drives::Translate(path)); }
@@ -151,7 +178,7 @@ void DiskFileSystem::CreateTextFile(const QString& path, bool overwrite) {
   if (overwrite) {
     // Emptying a file is a write, and fails wherever the installed file
     // system fails writes.
-    CurrentFileSystem().WriteFileAtomic(path, QByteArray());
+    platform::WriteFileAtomic(path, QByteArray());
     return;
   }
   const QString native = Drives::Translate(path);
@@ -173,8 +200,7 @@ void DiskFileSystem::CopyFile(const QString& source, const QString& target) {
   // the write are the installed file system's, so a disk that fails its writes
   // fails its copies as well.
   Drives::Translate(target);
-  FileSystem& files = CurrentFileSystem();
-  files.WriteFileAtomic(target, files.ReadFileBytes(source));
+  platform::WriteFileAtomic(target, CurrentFileSystem().ReadFileBytes(source));
 }
 
 void DiskFileSystem::DeleteFile(const QString& path) {
@@ -190,7 +216,51 @@ void InstallFileSystem(FileSystem* fileSystem) { installed = fileSystem; }
 QByteArray ReadFileBytes(const QString& path) { return CurrentFileSystem().ReadFileBytes(path); }
 
 void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
-  CurrentFileSystem().WriteFileAtomic(path, bytes);
+  WriteFilesTogether({{path, bytes}});
+}
+
+void WriteFilesTogether(const std::vector<FileContent>& files) {
+  FileSystem& fileSystem = CurrentFileSystem();
+  std::vector<QString> temporaries;
+  temporaries.reserve(files.size());
+  auto discardFrom = [&](std::size_t first) {
+    for (std::size_t k = first; k < temporaries.size(); ++k) {
+      fileSystem.DiscardTemporary(temporaries[k]);
+    }
+  };
+  try {
+    for (const FileContent& file : files) {
+      temporaries.push_back(fileSystem.WriteTemporary(file.path, file.bytes));
+    }
+  } catch (...) {
+    discardFrom(0);
+    throw;
+  }
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    try {
+      fileSystem.ReplaceWithTemporary(temporaries[k], files[k].path);
+    } catch (...) {
+      // The failed rename has removed its own temporary file.
+      discardFrom(k + 1);
+      throw;
+    }
+  }
+}
+
+bool IsTemporaryFileName(const QString& fileName) { return fileName.startsWith(kTemporaryMark); }
+
+void RemoveTemporaryFiles(const QString& folder) {
+  QString native;
+  try {
+    native = Drives::Translate(folder);
+  } catch (const Failure&) {
+    return;
+  }
+  const QStringList names =
+      QDir(native).entryList({kTemporaryMark + QChar('*')}, QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& name : names) {
+    if (IsTemporaryFileName(name)) ::unlink(Native(native + QChar('/') + name).constData());
+  }
 }
 
 bool FolderExists(const QString& path) { return CurrentFileSystem().FolderExists(path); }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace mirudanto::platform {
 
@@ -15,6 +16,23 @@ QByteArray ReadFileBytes(const QString& path);
 // folder, are flushed to the disk and then renamed over the target, so a
 // failure or a crash leaves the old file as it was.
 void WriteFileAtomic(const QString& path, const QByteArray& bytes);
+
+struct FileContent {
+  QString path;
+  QByteArray bytes;
+};
+// Replaces several files as one: every file is first written whole to its
+// temporary file and flushed; only when all are, they are renamed into place
+// in the order given. A file that cannot be written leaves every target as it
+// was and no temporary behind.
+void WriteFilesTogether(const std::vector<FileContent>& files);
+
+// The writer's temporary files carry this mark at the start of their names, so
+// that leftovers of a killed program are recognised and never taken for data.
+bool IsTemporaryFileName(const QString& fileName);
+// Removes the writer's leftover temporary files from one folder (not below
+// it). A folder that is missing or cannot be read is left alone.
+void RemoveTemporaryFiles(const QString& folder);
 
 bool FolderExists(const QString& path);
 bool FileExists(const QString& path);
@@ -39,7 +57,13 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual QByteArray ReadFileBytes(const QString& path) = 0;
-  virtual void WriteFileAtomic(const QString& path, const QByteArray& bytes) = 0;
+  // Writes the bytes whole to a new temporary file beside the target and
+  // flushes it; returns the temporary file's path, for the two calls below.
+  virtual QString WriteTemporary(const QString& path, const QByteArray& bytes) = 0;
+  // Renames a temporary file over its target.
+  virtual void ReplaceWithTemporary(const QString& temporary, const QString& path) = 0;
+  // Removes a temporary file that will not be used; never fails.
+  virtual void DiscardTemporary(const QString& temporary) noexcept = 0;
   virtual bool FolderExists(const QString& path) = 0;
   virtual bool FileExists(const QString& path) = 0;
   virtual void CreateFolder(const QString& path) = 0;

@@ -59,6 +59,9 @@ void Screen::Unload() {
   controls_.clear();
   window->Detach();
   window->hide();
+  // Until the event loop deletes it, the old window is nameless, so that the
+  // screen's name finds its one live window.
+  window->setObjectName(QString());
   window->deleteLater();
 }
 
@@ -99,6 +102,12 @@ TextBox& Screen::Box(const QString& name) { return ControlAs<TextBox>(name); }
 QString Screen::Read(const QString& box) { return Box(box).Text(); }
 
 void Screen::Write(const QString& box, const QString& text) { Box(box).SetText(text); }
+
+void Screen::FocusAndSelect(const QString& box) {
+  TextBox& target = Box(box);
+  target.setFocus(Qt::OtherFocusReason);
+  target.selectAll();
+}
 
 void Screen::Press(const QString& control) {
   Load();

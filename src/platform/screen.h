@@ -77,6 +77,8 @@ class Screen {
   QString Read(const QString& box);
   void Write(const QString& box, const QString& text);
   void Press(const QString& control);
+  // Gives the box the focus with its whole text selected.
+  void FocusAndSelect(const QString& box);
   void SetCaption(const QString& control, const QString& caption);
   QString CaptionOf(const QString& control);
   void SetVisible(const QString& control, bool visible);

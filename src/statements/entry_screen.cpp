@@ -146,24 +146,63 @@ void EntryScreen::ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& 
   }
 }
 
-void EntryScreen::WriteFiles(CompanyCode code, const HeldFiles& files) const {
+void EntryScreen::WriteFiles(CompanyCode code, const HeldFiles& files,
+                             QString& refusedBox) const {
   // Every file is encoded before the first is written, so a text the files
   // cannot hold stops the save before anything changes on disk.
-  std::vector<QByteArray> encoded;
+  std::vector<platform::FileContent> contents;
   for (const FileLayout& file : layout_.files) {
     ValueWriter writer;
     const std::vector<HeldValue>& values = files.Of(file.file.role);
     for (std::size_t v = 0; v < file.values.size(); ++v) {
       if (file.values[v].kind == ValueKind::Text) {
+        if (!IsStorableText(values[v].text)) {
+          refusedBox = file.values[v].box;
+          throw Failure(FailureKind::UnstorableText);
+        }
         writer.WriteText(values[v].text);
       } else {
         writer.WriteNumber(values[v].number);
       }
     }
-    encoded.push_back(writer.Encode());
+    contents.push_back({PathOf(file.file, code), writer.Encode()});
   }
-  for (std::size_t f = 0; f < layout_.files.size(); ++f) {
-    platform::WriteFileAtomic(PathOf(layout_.files[f].file, code), encoded[f]);
+  platform::WriteFilesTogether(contents);
+}
+
+bool EntryScreen::IsRecomputedTotal(FileRole role, std::size_t index) const {
+  for (const TotalRule& rule : layout_.totals) {
+    if (rule.unstoredBox.isEmpty() && rule.target.file == role &&
+        rule.target.number == static_cast<int>(index) + 1) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void EntryScreen::CaptureBoxes(HeldFiles& files, QString& refusedBox) {
+  for (const FileLayout& file : layout_.files) {
+    std::vector<HeldValue>& values = files.Of(file.file.role);
+    for (std::size_t v = 0; v < file.values.size(); ++v) {
+      const FileValue& value = file.values[v];
+      // A total's box shows the last total; the save works it out anew.
+      if (value.box.isEmpty() || IsRecomputedTotal(file.file.role, v)) continue;
+      switch (value.kind) {
+        case ValueKind::Text: values[v].text = Read(value.box); break;
+        case ValueKind::Amount:
+          try {
+            values[v].number = ReadAmountCellForSave(Read(value.box));
+          } catch (const Failure&) {
+            refusedBox = value.box;
+            throw;
+          }
+          break;
+        case ValueKind::Number16:
+          values[v].number =
+              ReadNumber(Read(value.box), NumberWidth::Bits16).value.value_or(value.fallback);
+          break;
+      }
+    }
   }
 }
 
@@ -178,15 +217,7 @@ void EntryScreen::ShowValue(const FileValue& value, const HeldValue& held) {
 void EntryScreen::ShowFile(const FileLayout& file, const HeldFiles& files, bool skipRecomputed) {
   const std::vector<HeldValue>& values = files.Of(file.file.role);
   for (std::size_t v = 0; v < file.values.size(); ++v) {
-    if (skipRecomputed) {
-      bool recomputed = false;
-      for (const TotalRule& rule : layout_.totals) {
-        recomputed = recomputed || (rule.unstoredBox.isEmpty() &&
-                                    rule.target.file == file.file.role &&
-                                    rule.target.number == static_cast<int>(v) + 1);
-      }
-      if (recomputed) continue;
-    }
+    if (skipRecomputed && IsRecomputedTotal(file.file.role, v)) continue;
     ShowValue(file.values[v], values[v]);
   }
 }
@@ -306,32 +337,21 @@ void EntryScreen::TotalAndSaveStatement() {
   // Values without a box are written as the screen holds them, but only when
   // they belong to this company; otherwise as empty texts and zeros.
   HeldFiles files = heldValid_ && heldCode_ == code ? held_ : HeldFiles(layout_.files);
-  for (const FileLayout& file : layout_.files) {
-    std::vector<HeldValue>& values = files.Of(file.file.role);
-    for (std::size_t v = 0; v < file.values.size(); ++v) {
-      const FileValue& value = file.values[v];
-      if (value.box.isEmpty()) continue;
-      switch (value.kind) {
-        case ValueKind::Text: values[v].text = Read(value.box); break;
-        case ValueKind::Amount: values[v].number = ReadAmountCell(Read(value.box)); break;
-        case ValueKind::Number16:
-          values[v].number =
-              ReadNumber(Read(value.box), NumberWidth::Bits16).value.value_or(value.fallback);
-          break;
-      }
-    }
-  }
-
+  QString refusedBox;
   try {
+    CaptureBoxes(files, refusedBox);
     CaptureExtra(files);
     // All totals are worked out, wide, before any is shown or written.
     const std::vector<std::int32_t> totals = WorkOutTotals(files);
     ShowTotals(totals, true);
     Carry(layout_.carriedOnSave, files);
-    WriteFiles(code, files);
+    WriteFiles(code, files, refusedBox);
   } catch (const Failure& failure) {
-    // What was typed stays on the screen; no reload, no beep.
+    // What was typed stays on the screen; no reload, no beep. The box that
+    // stopped the save is shown to the user, who may not see what is wrong
+    // with it (a character from a damaged file shows as nothing).
     platform::ReportError(layout_.saveTitle, failure);
+    if (!refusedBox.isEmpty()) FocusAndSelect(refusedBox);
     return;
   }
 

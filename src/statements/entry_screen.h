@@ -56,7 +56,13 @@ class EntryScreen : public platform::Screen {
   void ShowTotals(const std::vector<std::int32_t>& totals, bool asSaved);
   void Carry(const std::vector<CarriedValue>& carried, const HeldFiles& files);
   void ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& into) const;
-  void WriteFiles(CompanyCode code, const HeldFiles& files) const;
+  // Takes what the boxes hold into `files`; a cell beyond 32 bits fails and
+  // names its box in `refusedBox`.
+  void CaptureBoxes(HeldFiles& files, QString& refusedBox);
+  // Writes every file of the statement as one; a text the files cannot hold
+  // fails before anything is written and names its box in `refusedBox`.
+  void WriteFiles(CompanyCode code, const HeldFiles& files, QString& refusedBox) const;
+  bool IsRecomputedTotal(FileRole role, std::size_t index) const;
   void Hold(CompanyCode code, HeldFiles files);
   void ResetBoxesToInitialTexts();
   void ApplyFocusOrder();

@@ -104,9 +104,13 @@ TEST_F(CompanyRegisterTest, ABoxThatIsNoNumberOrATextTheFileCannotHoldStopsTheRe
   Fill();
   form10.Press("Command8");  // empties the settlement date
   form10.Press("Command4");
+  // The box that stopped it is shown, its text selected.
+  EXPECT_EQ(form10.Window().focusWidget(), &form10.Box("Text21"));
   Fill();
   form10.Write("Text3", "見本\"商会");
   form10.Press("Command4");
+  EXPECT_EQ(form10.Window().focusWidget(), &form10.Box("Text3"));
+  EXPECT_EQ(form10.Box("Text3").selectedText(), QStringLiteral("見本\"商会"));
 
   EXPECT_EQ(desktop.Summary(), (QStringList{"会社登録|型が一致しません。",
                                             "会社登録|保存できない文字が含まれています。"}));

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "app/main_menu.h"
 #include "app/menu_openings.h"
@@ -63,6 +66,45 @@ TEST_F(CompanySetupTest, ANewCompanyGetsTheFilesOfEveryEntryScreenAndOpensOnDepo
   EXPECT_TRUE(ScreenSet::Instance().Get("Form2").IsShown());
   // One beep per save, one per step, one for the call.
   EXPECT_EQ(desktop.beeps, static_cast<int>(entryScreens.size()) + 4 + 1);
+}
+
+// The set-up saves and unloads screens and then opens one again: the windows
+// it discarded must not linger beside the live ones.
+TEST_F(CompanySetupTest, EveryScreenHasOneWindowDuringAndAfterTheSetUp) {
+  auto windowsNamed = [](const QString& name) {
+    int count = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+      count += window->objectName() == name ? 1 : 0;
+    }
+    return count;
+  };
+  auto screenWindows = [] {
+    int count = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+      count += qobject_cast<const platform::ScreenWindow*>(window) != nullptr ? 1 : 0;
+    }
+    return count;
+  };
+  QEventLoop loop;
+  int namedDuring = 0;
+  QTimer::singleShot(0, &loop, [&] {
+    Call(5);
+    namedDuring = windowsNamed("Form2");
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+  });
+  // Back in the event loop, the discarded windows are gone.
+  loop.exec();
+  EXPECT_EQ(namedDuring, 1);
+  EXPECT_EQ(windowsNamed("Form2"), 1);
+  int loaded = 0;
+  for (const auto& group : SetupGroups()) {
+    for (const QString& name : group) {
+      Screen* screen = ScreenSet::Instance().Find(name);
+      loaded += screen != nullptr && screen->IsLoaded() ? 1 : 0;
+    }
+  }
+  loaded += ScreenSet::Instance().Get("Form1").IsLoaded() ? 1 : 0;
+  EXPECT_EQ(screenWindows(), loaded);
 }
 
 TEST_F(CompanySetupTest, ACodeBeyondSixteenBitsIsReportedByEachScreenAndNothingIsWritten) {

@@ -129,9 +129,15 @@ TEST(NumberRule, EveryEntryPointAgreesOnTheTable) {
       }
     }
 
-    // An amount cell reads 32 bits; whatever does not convert is nothing.
+    // An amount cell reads 32 bits; whatever does not convert is nothing,
+    // except, for a save, a number too large to keep.
     if (c.width == k32) {
       EXPECT_EQ(ReadAmountCell(text), c.value.value_or(0));
+      if (!c.value && c.failure == kOverflow) {
+        EXPECT_THROW(ReadAmountCellForSave(text), Failure);
+      } else {
+        EXPECT_EQ(ReadAmountCellForSave(text), c.value.value_or(0));
+      }
     }
   }
 }

@@ -4,6 +4,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
+
 #include <functional>
 #include <optional>
 
@@ -13,6 +15,7 @@
 #include "support/faulty_file_system.h"
 #include "support/qt_printers.h"
 #include "support/temp_drives.h"
+#include "support/without_root_override.h"
 
 namespace mirudanto::platform {
 namespace {
@@ -21,6 +24,7 @@ using mirudanto::testing::FailureOf;
 using mirudanto::testing::FaultyFileSystem;
 using mirudanto::testing::FileOperation;
 using mirudanto::testing::TempDrives;
+using mirudanto::testing::WithoutRootOverride;
 
 const QString kFolder = QStringLiteral("c:\\法人税\\ミルダ");
 const QString kFile = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
@@ -118,7 +122,8 @@ TEST(FileSystemSeam, AFailedWriteLeavesTheOldFileAndNoTemporaryAndTheDiskComesBa
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("①7.txt")});
 
-    EXPECT_EQ(files.Log(), (QStringList{"write " + kFile, "write " + kFile + " failed"}));
+    EXPECT_EQ(files.Log(),
+              (QStringList{"write " + kFile, "rename " + kFile, "write " + kFile + " failed"}));
   }
   // Gone, it leaves the disk in its place.
   WriteFileAtomic(kFile, "third");
@@ -147,6 +152,102 @@ TEST(FileSystemSeam, ADiskThatFailsWritesFailsCopiesAndEmptyingToo) {
   EXPECT_EQ(files.Log(), (QStringList{"copy " + kFile + " to " + target, "read " + kFile,
                                       "write " + target + " failed", "create text file " + kFile,
                                       "write " + kFile + " failed"}));
+}
+
+// Files of one save in two folders, the way a statement's text and amounts
+// could be split by a damaged installation.
+const QString kSecond = QStringLiteral("c:\\法人税\\別表\\A①7.txt");
+
+TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
+  struct Case {
+    const char* name;
+    std::function<bool(TempDrives&, FaultyFileSystem&)> spoil;  // false: cannot be set up here
+  };
+  const Case cases[] = {
+      {"the disk fills on the second file",
+       [](TempDrives&, FaultyFileSystem& files) {
+         files.Fail(FileOperation::Write, 2, FailureKind::DiskFull);
+         return true;
+       }},
+      {"the second target is a folder",
+       [](TempDrives& drives, FaultyFileSystem&) {
+         QFile::remove(drives.Native(kSecond));
+         return QDir().mkdir(drives.Native(kSecond));
+       }},
+      {"the second folder is read-only",
+       [](TempDrives& drives, FaultyFileSystem&) {
+         const QString folder = drives.Native(QStringLiteral("c:\\法人税\\別表"));
+         return ::chmod(QFile::encodeName(folder).constData(), 0555) == 0;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WithoutRootOverride noOverride;
+    if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+    TempDrives drives;
+    drives.Put(kFile, "old text");
+    drives.Put(kSecond, "old amounts");
+    FaultyFileSystem files;
+    ASSERT_TRUE(c.spoil(drives, files));
+    const QStringList before = TreeOf(drives);
+
+    const std::optional<Failure> failure =
+        FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(TreeOf(drives), before);
+    EXPECT_EQ(files.Calls(FileOperation::Rename), 0);
+    ::chmod(QFile::encodeName(drives.Native(QStringLiteral("c:\\法人税\\別表"))).constData(), 0755);
+  }
+}
+
+TEST(WritingTogether, EveryFileIsWrittenBeforeAnyIsPutInPlaceInTheGivenOrder) {
+  TempDrives drives;
+  drives.Put(kFile, "old text");
+  drives.Put(kSecond, "old amounts");
+  FaultyFileSystem files;
+  WriteFilesTogether({{kSecond, "new amounts"}, {kFile, "new text"}});
+  EXPECT_EQ(files.Log(), (QStringList{"write " + kSecond, "write " + kFile, "rename " + kSecond,
+                                      "rename " + kFile}));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
+  EXPECT_EQ(drives.Get(kSecond), QByteArray("new amounts"));
+}
+
+TEST(WritingTogether, ARenameThatFailsLeavesNoTemporaryBehind) {
+  TempDrives drives;
+  drives.Put(kFile, "old text");
+  drives.Put(kSecond, "old amounts");
+  FaultyFileSystem files;
+  files.Fail(FileOperation::Rename, 1, FailureKind::OtherIO);
+  ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new"}}); }));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
+  EXPECT_EQ(drives.Get(kSecond), QByteArray("old amounts"));
+  for (const QString& entry : TreeOf(drives)) {
+    EXPECT_FALSE(IsTemporaryFileName(QFileInfo(entry.section(QChar('='), 0, 0)).fileName()))
+        << entry.toStdString();
+  }
+}
+
+TEST(WritingTogether, LeftoverTemporariesAreRecognisedAndRemovedFromTheirFolderOnly) {
+  TempDrives drives;
+  drives.Put(kFile, "kept");
+  // A killed save leaves its temporary file: the writer's own name for it.
+  const QString killed = kFolder + QStringLiteral("\\.~saving.①7.txt.Ab12Cd");
+  drives.Put(killed, "half");
+  const QString below = kFolder + QStringLiteral("\\sub\\.~saving.x.txt.Ab12Cd");
+  drives.Put(below, "below");
+  const QString lookalike = kFolder + QStringLiteral("\\.①7.txt.Ab12Cd");
+  drives.Put(lookalike, "not ours");
+
+  RemoveTemporaryFiles(kFolder);
+  RemoveTemporaryFiles(QStringLiteral("c:\\無い"));
+  RemoveTemporaryFiles(QStringLiteral("a:\\法人税"));
+
+  EXPECT_FALSE(QFileInfo::exists(drives.Native(killed)));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("kept"));
+  EXPECT_EQ(drives.Get(below), QByteArray("below"));
+  EXPECT_EQ(drives.Get(lookalike), QByteArray("not ours"));
+  EXPECT_TRUE(IsTemporaryFileName(QStringLiteral(".~saving.①7.txt.Ab12Cd")));
+  EXPECT_FALSE(IsTemporaryFileName(QStringLiteral("①7.txt")));
 }
 
 }  // namespace

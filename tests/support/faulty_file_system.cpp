@@ -16,6 +16,7 @@ QString NameOf(FileOperation operation) {
     case FileOperation::EnsureNewFile: return QStringLiteral("ensure new file");
     case FileOperation::Copy: return QStringLiteral("copy");
     case FileOperation::Delete: return QStringLiteral("delete");
+    case FileOperation::Rename: return QStringLiteral("rename");
   }
   return QString();
 }

@@ -22,15 +22,18 @@ enum class FileOperation {
   EnsureNewFile,
   Copy,
   Delete,
+  // Putting a written temporary file in place of its target.
+  Rename,
 };
-inline constexpr std::size_t kFileOperations = static_cast<std::size_t>(FileOperation::Delete) + 1;
+inline constexpr std::size_t kFileOperations = static_cast<std::size_t>(FileOperation::Rename) + 1;
 
 // Stands in for the file system while a test runs, passing every call on to
 // the one current when it was made (the disk) except the calls the test has
 // marked to fail: such a call does nothing and throws its failure. Calls are
-// counted from 1 for each operation since the making. The disk's copy reads
-// and writes through the installed file system, so a copy also counts (and
-// may fail) as a read and a write; so does emptying a file, as a write.
+// counted from 1 for each operation since the making. Writing a file counts
+// as a write (of its temporary file) and a rename; the disk's copy reads and
+// writes through the installed file system, so a copy also counts (and may
+// fail) as a read and a write; so does emptying a file, as a write.
 // Installed for its lifetime.
 class FaultyFileSystem : public platform::FileSystem {
  public:
@@ -43,7 +46,8 @@ class FaultyFileSystem : public platform::FileSystem {
   void Fail(FileOperation operation, int nth, FailureKind kind);
 
   int Calls(FileOperation operation) const;
-  // One line a call, in order: "write <path>", "copy <source> to <target>";
+  // One line a call, in order: "write <path>", "rename <path>",
+  // "copy <source> to <target>";
   // a call that was made to fail ends in " failed".
   const QStringList& Log() const { return log_; }
 
@@ -52,9 +56,24 @@ class FaultyFileSystem : public platform::FileSystem {
     return next_.ReadFileBytes(path);
   }
 
-  void WriteFileAtomic(const QString& path, const QByteArray& bytes) override {
+  QString WriteTemporary(const QString& path, const QByteArray& bytes) override {
     Enter(FileOperation::Write, path);
-    next_.WriteFileAtomic(path, bytes);
+    return next_.WriteTemporary(path, bytes);
+  }
+
+  void ReplaceWithTemporary(const QString& temporary, const QString& path) override {
+    try {
+      Enter(FileOperation::Rename, path);
+    } catch (...) {
+      // As the disk's failed rename does.
+      next_.DiscardTemporary(temporary);
+      throw;
+    }
+    next_.ReplaceWithTemporary(temporary, path);
+  }
+
+  void DiscardTemporary(const QString& temporary) noexcept override {
+    next_.DiscardTemporary(temporary);
   }
 
   bool FolderExists(const QString& path) override {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 #include "core/statement_files.h"
 #include "statements/general/deposits_screen.h"
@@ -74,7 +75,7 @@ TEST_F(DepositsScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
 TEST_F(DepositsScreenTest, BalancesConvertByTheNumberRuleAndBadCellsCountAsZero) {
   const std::pair<const char*, int> cells[] = {
       {"300", 300},    {"700", 700},        {"1,000", 1000},     {"-500", -500},
-      {"12.5", 12},    {"13.5", 14},        {"abc", 0},          {"2147483648", 0},
+      {"12.5", 12},    {"13.5", 14},        {"abc", 0},          {"1e3", 0},
       {"　", 0},       {"", 0},             {"１，０００", 1000}, {" 2 ", 2},
   };
   int row = 1;
@@ -144,6 +145,95 @@ TEST_F(DepositsScreenTest, ASaveWhoseFirstFileMeetsAFullDiskKeepsTheOldFiles) {
   // The amounts file is not tried once the texts have failed.
   EXPECT_EQ(files.Calls(testing::FileOperation::Write), 1);
   EXPECT_EQ(screen.Read(Box(7)), QStringLiteral("新しい銀行"));
+}
+
+TEST_F(DepositsScreenTest, ASaveWhoseSecondFileCannotBeWrittenLeavesTheFirstAsItWas) {
+  struct Case {
+    const char* name;
+    std::function<void(testing::FaultyFileSystem&)> spoil;
+  };
+  const Case cases[] = {
+      {"the amounts file is a folder",
+       [&](testing::FaultyFileSystem&) {
+         QFile::remove(drives.Native(AmountPath()));
+         QDir().mkdir(drives.Native(AmountPath()));
+       }},
+      {"the disk fills on the amounts file",
+       [](testing::FaultyFileSystem& files) {
+         files.Fail(testing::FileOperation::Write, 2, FailureKind::DiskFull);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QDir(drives.Native(AmountPath())).removeRecursively();
+    Save();
+    const QByteArray text = drives.Get(TextPath());
+    screen.Write(Box(7), "新しい銀行");
+    screen.Write(Balance(1), "5");
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+    testing::FaultyFileSystem files;
+    c.spoil(files);
+
+    screen.Press("Command1");
+
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_EQ(drives.Get(TextPath()), text);
+    EXPECT_EQ(QDir(drives.Native(StatementFolder()))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .filter(QStringLiteral(".~")),
+              QStringList());
+  }
+}
+
+TEST_F(DepositsScreenTest, ABalanceBeyondThirtyTwoBitsIsRefusedAndShown) {
+  for (const char* typed : {"2,147,483,648", "-2,147,483,649", "3,000,000,000", "２１４７４８３６４８"}) {
+    SCOPED_TRACE(typed);
+    Save();
+    const QStringList before = Amounts();
+    screen.Write(Balance(3), QString::fromUtf8(typed));
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+
+    screen.Press("Command1");
+
+    EXPECT_EQ(desktop.Summary(), QStringList{"預貯金|オーバーフローしました。"});
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_EQ(Amounts(), before);
+    EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Balance(3)));
+    EXPECT_EQ(screen.Box(Balance(3)).selectedText(), QString::fromUtf8(typed));
+  }
+  screen.Write(Balance(3), "2,147,483,647");
+  desktop.boxes.clear();
+  screen.Press("Command1");
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(Amounts().front(), QStringLiteral("0"));
+  EXPECT_TRUE(Amounts().contains(QStringLiteral("2147483647")));
+}
+
+TEST_F(DepositsScreenTest, ATextFromADamagedFileThatCannotBeStoredIsRefusedAndShown) {
+  screen.Write(Box(14), "支店");
+  Save();
+  QStringList lines = Texts();
+  const qsizetype branch = lines.indexOf(QStringLiteral("\"支店\""));
+  ASSERT_GE(branch, 0);
+  lines[branch] = QStringLiteral("\"支\x7f店\"");
+  PutTexts(lines);
+  const QByteArray stored = drives.Get(TextPath());
+  Load();
+  ASSERT_EQ(screen.Read(Box(14)), QStringLiteral("支\x7f店"));
+  desktop.boxes.clear();
+  desktop.beeps = 0;
+
+  screen.Press("Command1");
+
+  EXPECT_EQ(desktop.Summary(),
+            QStringList{"預貯金|" + Failure::Describe(FailureKind::UnstorableText)});
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_EQ(drives.Get(TextPath()), stored);
+  EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Box(14)));
+  EXPECT_EQ(screen.Box(Box(14)).selectedText(), QStringLiteral("支\x7f店"));
 }
 
 TEST_F(DepositsScreenTest, ACodeBeyondSixteenBitsFailsTheLoadAndTheSave) {

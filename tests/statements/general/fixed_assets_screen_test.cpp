@@ -118,7 +118,7 @@ TEST_F(FixedAssetsScreenTest, ThreeAmountColumnsOfWhichTwoAreTotalled) {
   // Cells convert on their own; texts keep their blanks.
   screen.Press("Command4");
   const std::pair<const char*, int> balances[5] = {
-      {"1,234", 1234}, {"abc", 0}, {"-34", -34}, {"2.5", 2}, {"2147483648", 0}};
+      {"1,234", 1234}, {"abc", 0}, {"-34", -34}, {"2.5", 2}, {"1e3", 0}};
   for (int e = 0; e < 5; ++e) screen.Write(Box(kClosingBalance[e]), balances[e].first);
   screen.Write(Box(kBookValue[2]), "7");
   screen.Write(Box(kLocation[0]), "　");

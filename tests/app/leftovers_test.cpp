@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <chrono>
+#include <thread>
+
+#include "app/leftovers.h"
+#include "core/statement_files.h"
+#include "platform/files.h"
+#include "support/temp_drives.h"
+
+namespace mirudanto::app {
+namespace {
+
+using testing::TempDrives;
+
+QStringList Entries(const TempDrives& drives, const QString& folder) {
+  return QDir(drives.Native(folder))
+      .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+TEST(SaveLeftovers, TheStartRemovesTemporariesFromTheDataFoldersOfBothDrivesOnly) {
+  TempDrives drives;
+  const QString statement = StatementTextFile(StatementMark::Deposits, 7);
+  const QString master = CompanyMasterFile(7);
+  drives.Put(statement, "kept");
+  drives.Put(master, "kept");
+  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
+  drives.Put(CompanyFolder() + "\\.~saving.7.txt.Zz99Yy", "half");
+  drives.Put(kDataRoot + "\\.~saving.x.Qq11Ww", "half");
+  drives.Put(ScheduleFolder(kFloppyDataRoot) + "\\.~saving.10107.txt.Ab12Cd", "half");
+  drives.Put("c:\\elsewhere\\.~saving.y.Ab12Cd", "not a data folder");
+
+  RemoveSaveLeftovers();
+
+  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList{"①7.txt"});
+  EXPECT_EQ(Entries(drives, CompanyFolder()), QStringList{"7.txt"});
+  EXPECT_EQ(Entries(drives, kDataRoot), QStringList());
+  EXPECT_EQ(Entries(drives, ScheduleFolder(kFloppyDataRoot)), QStringList());
+  EXPECT_EQ(Entries(drives, "c:\\elsewhere"), QStringList{".~saving.y.Ab12Cd"});
+  EXPECT_EQ(drives.Get(statement), QByteArray("kept"));
+}
+
+TEST(SaveLeftovers, NoMediumInTheRemovableDriveIsPassedBy) {
+  TempDrives drives(false);
+  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
+  RemoveSaveLeftovers();
+  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList());
+}
+
+// The generation a file of the loop holds, or -1 when it is not whole.
+int GenerationOf(const QByteArray& bytes) {
+  const QList<QByteArray> lines = bytes.split('\n');
+  if (lines.size() != 2001 || !lines.back().isEmpty()) return -1;
+  for (const QByteArray& line : lines.mid(1, 1999)) {
+    if (line != lines.front()) return -1;
+  }
+  bool ok = false;
+  const int generation = lines.front().toInt(&ok);
+  return ok ? generation : -1;
+}
+
+QByteArray Generation(int n) { return QByteArray::number(n).append('\n').repeated(2000); }
+
+// A program killed in the middle of its saves leaves every file whole, old or
+// new, the files of one save together (but between their renames, where the
+// text is one save ahead), and nothing that the next start does not clear
+// away.
+TEST(SaveLeftovers, SavesKilledAtRandomMomentsLeaveWholeFilesAndNothingAfterTheNextStart) {
+  TempDrives drives;
+  const QString text = StatementTextFile(StatementMark::Deposits, 7);
+  const QString amounts = StatementAmountFile(StatementMark::Deposits, 7);
+  for (int round = 0; round < 40; ++round) {
+    // Each round starts from a pair of one save.
+    const int start = 1000 * round;
+    drives.Put(text, Generation(start));
+    drives.Put(amounts, Generation(start));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int n = start + 1;; ++n) {
+        platform::WriteFilesTogether({{text, Generation(n)}, {amounts, Generation(n)}});
+      }
+    }
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(200 + QRandomGenerator::global()->bounded(3000)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    const int textGeneration = GenerationOf(drives.Get(text));
+    const int amountGeneration = GenerationOf(drives.Get(amounts));
+    ASSERT_GE(textGeneration, 0) << "torn text file in round " << round;
+    ASSERT_GE(amountGeneration, 0) << "torn amount file in round " << round;
+    ASSERT_GE(amountGeneration, start);
+    ASSERT_LE(amountGeneration, textGeneration);
+    ASSERT_LE(textGeneration - amountGeneration, 1);
+    RemoveSaveLeftovers();
+    EXPECT_EQ(Entries(drives, StatementFolder()), (QStringList{"A①7.txt", "①7.txt"}));
+  }
+}
+
+}  // namespace
+}  // namespace mirudanto::app
