@@ -4,6 +4,7 @@
 #include "app/main_menu.h"
 #include "app/printer_screen.h"
 #include "platform/screen.h"
+#include "statements/borrowings_and_expenses/rents_screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
 #include "statements/general/fixed_assets_screen.h"
@@ -27,6 +28,7 @@ void RegisterScreens() {
   screens.Add<statements::NotesReceivablePage1Screen>();
   screens.Add<statements::NotesReceivablePage2Screen>();
   screens.Add<statements::NotesPayableScreen>();
+  screens.Add<statements::RentsScreen>();
   screens.Add<PrinterScreen>();
 }
 

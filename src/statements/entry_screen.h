@@ -74,5 +74,8 @@ class EntryScreen : public platform::Screen {
 };
 
 inline const QColor kHeadingGrey(224, 224, 224);
+// The colours that mark the cells and buttons a screen singles out.
+inline const QColor kLightCyan(192, 255, 255);
+inline const QColor kLightMagenta(255, 192, 255);
 
 }  // namespace mirudanto::statements
