@@ -4,6 +4,7 @@
 #include "app/main_menu.h"
 #include "app/printer_screen.h"
 #include "platform/screen.h"
+#include "statements/borrowings_and_expenses/misc_screen.h"
 #include "statements/borrowings_and_expenses/rents_screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
@@ -29,6 +30,8 @@ void RegisterScreens() {
   screens.Add<statements::NotesReceivablePage2Screen>();
   screens.Add<statements::NotesPayableScreen>();
   screens.Add<statements::RentsScreen>();
+  screens.Add<statements::MiscGainsScreen>();
+  screens.Add<statements::MiscLossesScreen>();
   screens.Add<PrinterScreen>();
 }
 

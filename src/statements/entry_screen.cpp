@@ -97,6 +97,7 @@ void EntryScreen::Build() {
     QPushButton& button = AddButton(layout.name, layout.caption, layout.twips);
     if (layout.background) Paint(button, *layout.background, QPalette::Button);
     Resize(button, layout.fontPoints);
+    if (layout.hidden) button.setVisible(false);
   }
 }
 
@@ -279,7 +280,12 @@ void EntryScreen::LoadStatement() {
     // Nothing is taken into the values or shown until every file is read whole.
     HeldFiles files(layout_.files);
     for (const FileLayout& file : layout_.files) {
-      if (!file.readAfterShowing) ReadFile(file, code, files);
+      if (file.readAfterShowing) {
+        // Until it is read whole, such a file's values stay as they were.
+        files.Of(file.file.role) = held_.Of(file.file.role);
+      } else {
+        ReadFile(file, code, files);
+      }
     }
     Hold(code, std::move(files));
     Carry(layout_.carriedOnLoad, held_);

@@ -88,6 +88,8 @@ struct ButtonLayout {
   QStringList words;  // FillWord: the word of each box, or one word for all
   std::optional<QColor> background;
   double fontPoints = 0;  // 0: the window's font
+  // A hidden button is pressed by the screen's own code, never by the user.
+  bool hidden = false;
 };
 
 struct LabelLayout {

@@ -44,6 +44,7 @@ EntryScreenLayout RentsLayout() {
   EntryScreenLayout layout = NewEntryLayout(
       {"Form15", "地代家賃⑮", "Command3", "Command2", "ミルダント", "ミルダント"});
   layout.clientTwips = QSize(9330, 6405);
+  layout.fontPoints = 11.25;
 
   AddHeading(layout, "Text1", "区　　分", Cell(1, 0));
   AddHeading(layout, "Text3", "物件の用途", Cell(0, 1));
