@@ -97,6 +97,12 @@ void PrivateCupsTest::RemoveQueue(const QString& name) {
   added_.removeAll(name);
 }
 
+void PrivateCupsTest::RejectJobs(const QString& name) {
+  RunClient(QStringLiteral("cupsreject"), {QStringLiteral("-h"), socket_, name});
+}
+
+QString PrivateCupsTest::SchedulerFolder() const { return QFileInfo(socket_).path(); }
+
 QString PrivateCupsTest::LpoptionsPath() const {
   return QDir(home_).filePath(QStringLiteral(".cups/lpoptions"));
 }

@@ -29,6 +29,11 @@ class PrivateCupsTest : public ::testing::Test {
   // A queue that printing would throw away; removed again at the end.
   void AddQueue(const QString& name);
   void RemoveQueue(const QString& name);
+  // The queue stays but refuses every new job (cupsreject).
+  void RejectJobs(const QString& name);
+
+  // The folder of the scheduler, where its PDFs land in pdf/.
+  QString SchedulerFolder() const;
 
   // Where libcups keeps the user's default and saved options (for root too).
   QString LpoptionsPath() const;
