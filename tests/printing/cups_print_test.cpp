@@ -49,6 +49,22 @@ std::vector<QueuedJob> AllJobs() {
   return all;
 }
 
+// The highest job id so far: every later job has a higher one.
+int LastJobId() {
+  int last = 0;
+  for (const QueuedJob& job : AllJobs()) last = std::max(last, job.id);
+  return last;
+}
+
+// The jobs made after the one with that id.
+std::vector<QueuedJob> JobsAfter(int last) {
+  std::vector<QueuedJob> jobs;
+  for (const QueuedJob& job : AllJobs()) {
+    if (job.id > last) jobs.push_back(job);
+  }
+  return jobs;
+}
+
 std::optional<QueuedJob> JobOf(int id) {
   for (const QueuedJob& job : AllJobs()) {
     if (job.id == id) return job;
@@ -147,14 +163,24 @@ void ThreeItems(PagePlan& plan) {
   plan.DrawLine(25, 272, 192, 272, 6);
 }
 
-class CupsPrinting : public testing::PrivateCupsTest {};
+class CupsPrinting : public testing::PrivateCupsTest {
+ protected:
+  // The document the queue received, kept by the scheduler (PreserveJobFiles).
+  QString Delivered(int job) const {
+    return QDir(SchedulerFolder())
+        .filePath(QStringLiteral("spool/d%1-001").arg(job, 5, 10, QChar('0')));
+  }
+  // The texts of ThreeItems found in the PDF within 1 mm of their places,
+  // measured from the printable area's corner.
+  void ExpectPlacedFromThePrintableArea(const QString& queue, const QString& pdf);
+};
 
 TEST_F(CupsPrinting, OneDocumentIsOnePdfJobOnTheDefaultQueueWithItsTextWhereItWasPut) {
   const QString queue = kQueues[0];  // 経理部PDF
   platform::SetDefaultPrinter(queue);
   const QString pdfFolder = QDir(SchedulerFolder()).filePath(QStringLiteral("pdf"));
   const QSet<QString> pdfsBefore = PdfFiles(pdfFolder);
-  const std::size_t jobsBefore = AllJobs().size();
+  const int lastJob = LastJobId();
 
   QtPrinter printer;
   const int id = PrintPage(printer, QStringLiteral("預貯金"), ThreeItems);
@@ -164,13 +190,11 @@ TEST_F(CupsPrinting, OneDocumentIsOnePdfJobOnTheDefaultQueueWithItsTextWhereItWa
   ASSERT_TRUE(job);
   EXPECT_EQ(job->queue, queue);
   EXPECT_EQ(job->format, QStringLiteral("application/pdf"));
-  EXPECT_EQ(AllJobs().size(), jobsBefore + 1);
+  EXPECT_EQ(JobsAfter(lastJob).size(), 1u);
   EXPECT_EQ(WaitForJob(id), IPP_JSTATE_COMPLETED);
-  EXPECT_EQ(AllJobs().size(), jobsBefore + 1);
+  EXPECT_EQ(JobsAfter(lastJob).size(), 1u);
 
-  // The document the queue received, kept by the scheduler (PreserveJobFiles).
-  const QString delivered = QDir(SchedulerFolder())
-                                .filePath(QStringLiteral("spool/d%1-001").arg(id, 5, 10, QChar('0')));
+  const QString delivered = Delivered(id);
   ASSERT_TRUE(QFileInfo::exists(delivered));
 
   // The queue's printer made one PDF of it, unless the queues print to
@@ -187,9 +211,34 @@ TEST_F(CupsPrinting, OneDocumentIsOnePdfJobOnTheDefaultQueueWithItsTextWhereItWa
     EXPECT_EQ(pdfs.size(), 1) << "one job, one PDF";
   }
 
+  // Qt keeps margins of 10 points of its own where this queue's printable area
+  // reaches the paper's edge; the texts stand where the layer put them all the
+  // same.
+  ExpectPlacedFromThePrintableArea(queue, delivered);
+}
+
+// A printer whose printable area stops short of the paper's edges.
+TEST_F(CupsPrinting, TheTextStandsFromThePrintableAreaOfAPrinterWithMargins) {
+  const QString queue = QStringLiteral("Margins_PCL");
+  AddQueue(queue, QStringLiteral("drv:///sample.drv/generpcl.ppd"));
+  platform::SetDefaultPrinter(queue);
   const std::optional<QPointF> origin = PrintableOrigin(queue);
   ASSERT_TRUE(origin);
-  const std::vector<Word> words = WordsOf(delivered);
+  // The driver's margins: 18 points left, 12 points top.
+  EXPECT_NEAR(origin->x(), 18 * 25.4 / 72, 0.05);
+  EXPECT_NEAR(origin->y(), 12 * 25.4 / 72, 0.05);
+
+  QtPrinter printer;
+  const int id = PrintPage(printer, QStringLiteral("預貯金"), ThreeItems);
+  const QString delivered = Delivered(id);
+  ASSERT_TRUE(QFileInfo::exists(delivered));
+  ExpectPlacedFromThePrintableArea(queue, delivered);
+}
+
+void CupsPrinting::ExpectPlacedFromThePrintableArea(const QString& queue, const QString& pdf) {
+  const std::optional<QPointF> origin = PrintableOrigin(queue);
+  ASSERT_TRUE(origin);
+  const std::vector<Word> words = WordsOf(pdf);
   struct Expected {
     QString text;
     double x;
@@ -214,7 +263,7 @@ TEST_F(CupsPrinting, OneDocumentIsOnePdfJobOnTheDefaultQueueWithItsTextWhereItWa
 
 TEST_F(CupsPrinting, WithoutADefaultPrinterThePrintReportsAndSendsNothing) {
   ASSERT_EQ(LpstatDefault(), QString());
-  const std::size_t jobsBefore = AllJobs().size();
+  const int lastJob = LastJobId();
   QtPrinter printer;
   bool planned = false;
   const auto failure = FailureOf([&] {
@@ -226,7 +275,7 @@ TEST_F(CupsPrinting, WithoutADefaultPrinterThePrintReportsAndSendsNothing) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Description(), QStringLiteral("既定のプリンターがありません。"));
   EXPECT_FALSE(planned);
-  EXPECT_EQ(AllJobs().size(), jobsBefore);
+  EXPECT_TRUE(JobsAfter(lastJob).empty());
 }
 
 TEST_F(CupsPrinting, AJobTheQueueRefusesIsReportedAndNotCountedAsPrinted) {
@@ -234,7 +283,7 @@ TEST_F(CupsPrinting, AJobTheQueueRefusesIsReportedAndNotCountedAsPrinted) {
   AddQueue(queue);
   RejectJobs(queue);
   platform::SetDefaultPrinter(queue);
-  const std::size_t jobsBefore = AllJobs().size();
+  const int lastJob = LastJobId();
 
   QtPrinter printer;
   const auto failure =
@@ -242,12 +291,12 @@ TEST_F(CupsPrinting, AJobTheQueueRefusesIsReportedAndNotCountedAsPrinted) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
   EXPECT_EQ(failure->Description(), QStringLiteral("デバイス I/O エラーです。"));
-  EXPECT_EQ(AllJobs().size(), jobsBefore);
+  EXPECT_TRUE(JobsAfter(lastJob).empty());
 }
 
 TEST_F(CupsPrinting, APlanOutOfRangeOpensNoJob) {
   platform::SetDefaultPrinter(kQueues[1]);
-  const std::size_t jobsBefore = AllJobs().size();
+  const int lastJob = LastJobId();
   QtPrinter printer;
   const auto failure = FailureOf([&] {
     PrintPage(printer, QStringLiteral("預貯金"), [](PagePlan& plan) {
@@ -257,7 +306,7 @@ TEST_F(CupsPrinting, APlanOutOfRangeOpensNoJob) {
   });
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Kind(), FailureKind::Overflow);
-  EXPECT_EQ(AllJobs().size(), jobsBefore);
+  EXPECT_TRUE(JobsAfter(lastJob).empty());
 }
 
 // The device's metric is the fixed-pitch face's: half an em for ASCII, a whole

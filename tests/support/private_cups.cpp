@@ -92,6 +92,13 @@ void PrivateCupsTest::AddQueue(const QString& name) {
   added_.append(name);
 }
 
+void PrivateCupsTest::AddQueue(const QString& name, const QString& model) {
+  RunClient(QStringLiteral("lpadmin"),
+            {QStringLiteral("-h"), socket_, QStringLiteral("-p"), name, QStringLiteral("-E"),
+             QStringLiteral("-v"), QStringLiteral("file:///dev/null"), QStringLiteral("-m"), model});
+  added_.append(name);
+}
+
 void PrivateCupsTest::RemoveQueue(const QString& name) {
   RunClient(QStringLiteral("lpadmin"), {QStringLiteral("-h"), socket_, QStringLiteral("-x"), name});
   added_.removeAll(name);

@@ -28,6 +28,8 @@ class PrivateCupsTest : public ::testing::Test {
 
   // A queue that printing would throw away; removed again at the end.
   void AddQueue(const QString& name);
+  // The same with a driver (an lpinfo -m model), for its paper and margins.
+  void AddQueue(const QString& name, const QString& model);
   void RemoveQueue(const QString& name);
   // The queue stays but refuses every new job (cupsreject).
   void RejectJobs(const QString& name);
