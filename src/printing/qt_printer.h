@@ -18,7 +18,10 @@ namespace mirudanto::printing {
 // libcups' answer counts.
 //
 // Millimetres are turned into device units by hand (no world transform, which
-// would scale the point-sized fonts again); texts are measured with the same
+// would scale the point-sized fonts again), from the corner of the queue's
+// printable area: QPrinter puts its painter's origin inside margins of its own
+// (10 points where the printer reaches the paper's edge), which are undone
+// here rather than set; texts are measured with the same
 // font on the same QPrinter that draws them, and drawn as plain text with
 // their baseline at y + ascent.
 class QtPrinter : public Printer {
