@@ -122,11 +122,15 @@ Amount ReadAmountCellForSave(const QString& text) {
   return reading.value.value_or(0);
 }
 
-QString FormatAmount(Amount amount) {
+QString FormatAmount(Amount amount) { return FormatWideAmount(amount); }
+
+QString FormatWideAmount(std::int64_t amount) {
   if (amount == 0) return QString();
-  std::int64_t magnitude = amount;
-  const bool negative = magnitude < 0;
-  if (negative) magnitude = -magnitude;
+  const bool negative = amount < 0;
+  // Through unsigned, so that the most negative value has a magnitude too.
+  const std::uint64_t magnitude =
+      negative ? std::uint64_t{0} - static_cast<std::uint64_t>(amount)
+               : static_cast<std::uint64_t>(amount);
   const QString digits = QString::number(magnitude);
   QString out;
   out.reserve(digits.size() + digits.size() / 3 + 1);

@@ -38,6 +38,8 @@ Amount ReadAmountCellForSave(const QString& text);
 
 // "#,###": thousands separators, zero as an empty text, a leading "-".
 QString FormatAmount(Amount amount);
+// The same rule for a sum held wide (④'s loans total): never wraps.
+QString FormatWideAmount(std::int64_t amount);
 
 // Sums amounts wide, so that a total beyond 32 bits can be refused before
 // anything is shown or written.

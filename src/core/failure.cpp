@@ -8,6 +8,11 @@ namespace mirudanto {
 Failure::Failure(FailureKind kind)
     : kind_(kind), description_(Describe(kind)), utf8_(description_.toStdString()) {}
 
+Failure::Failure(FailureKind kind, const QString& subject)
+    : kind_(kind),
+      description_(Describe(kind) + QChar('\n') + subject),
+      utf8_(description_.toStdString()) {}
+
 QString Failure::Describe(FailureKind kind) {
   switch (kind) {
     case FailureKind::FileNotFound: return QStringLiteral("ファイルが見つかりません。");
@@ -23,6 +28,9 @@ QString Failure::Describe(FailureKind kind) {
     case FailureKind::UnstorableText:
       return QStringLiteral("保存できない文字が含まれています。");
     case FailureKind::InvalidPrinterName: return QStringLiteral("プリンター名が無効です。");
+    case FailureKind::NoDefaultPrinter: return QStringLiteral("既定のプリンターがありません。");
+    case FailureKind::InvalidArgument:
+      return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
   }
   return QStringLiteral("デバイス I/O エラーです。");
 }

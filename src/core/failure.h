@@ -20,6 +20,8 @@ enum class FailureKind {
   OtherIO,
   UnstorableText,
   InvalidPrinterName,
+  NoDefaultPrinter,
+  InvalidArgument,
 };
 
 // A failure travels as an exception that carries its description; the
@@ -27,6 +29,9 @@ enum class FailureKind {
 class Failure : public std::exception {
  public:
   explicit Failure(FailureKind kind);
+  // The description of the kind, then on a second line what it concerns (the
+  // name of the file that failed, for instance).
+  Failure(FailureKind kind, const QString& subject);
   FailureKind Kind() const { return kind_; }
   const QString& Description() const { return description_; }
   const char* what() const noexcept override { return utf8_.c_str(); }

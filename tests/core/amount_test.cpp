@@ -208,5 +208,18 @@ TEST(AmountSum, RefusesATotalBeyond32Bits) {
   }
 }
 
+// A sum held wide (④'s loans total) prints exactly, never wrapped.
+TEST(FormatWideAmount, TheSameRuleBeyond32Bits) {
+  EXPECT_EQ(FormatWideAmount(0), QString());
+  EXPECT_EQ(FormatWideAmount(-5), QStringLiteral("-5"));
+  EXPECT_EQ(FormatWideAmount(1000000), QStringLiteral("1,000,000"));
+  EXPECT_EQ(FormatWideAmount(7 * std::int64_t{2147483647}), QStringLiteral("15,032,385,529"));
+  EXPECT_EQ(FormatWideAmount(7 * std::int64_t{-2147483647 - 1}),
+            QStringLiteral("-15,032,385,536"));
+  EXPECT_EQ(FormatWideAmount(std::numeric_limits<std::int64_t>::min()),
+            QStringLiteral("-9,223,372,036,854,775,808"));
+  EXPECT_EQ(FormatAmount(-2147483647 - 1), QStringLiteral("-2,147,483,648"));
+}
+
 }  // namespace
 }  // namespace mirudanto

@@ -92,10 +92,23 @@ void PrivateCupsTest::AddQueue(const QString& name) {
   added_.append(name);
 }
 
+void PrivateCupsTest::AddQueue(const QString& name, const QString& model) {
+  RunClient(QStringLiteral("lpadmin"),
+            {QStringLiteral("-h"), socket_, QStringLiteral("-p"), name, QStringLiteral("-E"),
+             QStringLiteral("-v"), QStringLiteral("file:///dev/null"), QStringLiteral("-m"), model});
+  added_.append(name);
+}
+
 void PrivateCupsTest::RemoveQueue(const QString& name) {
   RunClient(QStringLiteral("lpadmin"), {QStringLiteral("-h"), socket_, QStringLiteral("-x"), name});
   added_.removeAll(name);
 }
+
+void PrivateCupsTest::RejectJobs(const QString& name) {
+  RunClient(QStringLiteral("cupsreject"), {QStringLiteral("-h"), socket_, name});
+}
+
+QString PrivateCupsTest::SchedulerFolder() const { return QFileInfo(socket_).path(); }
 
 QString PrivateCupsTest::LpoptionsPath() const {
   return QDir(home_).filePath(QStringLiteral(".cups/lpoptions"));

@@ -28,7 +28,14 @@ class PrivateCupsTest : public ::testing::Test {
 
   // A queue that printing would throw away; removed again at the end.
   void AddQueue(const QString& name);
+  // The same with a driver (an lpinfo -m model), for its paper and margins.
+  void AddQueue(const QString& name, const QString& model);
   void RemoveQueue(const QString& name);
+  // The queue stays but refuses every new job (cupsreject).
+  void RejectJobs(const QString& name);
+
+  // The folder of the scheduler, where its PDFs land in pdf/.
+  QString SchedulerFolder() const;
 
   // Where libcups keeps the user's default and saved options (for root too).
   QString LpoptionsPath() const;

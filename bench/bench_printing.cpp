@@ -1,0 +1,127 @@
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "bench_support.h"
+#include "core/sequential_value_file.h"
+#include "core/statement_files.h"
+#include "platform/files.h"
+#include "platform/printers.h"
+#include "platform/value_files.h"
+#include "printing/print_data_set.h"
+#include "printing/printer.h"
+#include "printing/qt_printer.h"
+#include "printing/recording_printer.h"
+
+namespace {
+
+using namespace mirudanto;
+using namespace mirudanto::printing;
+
+// A company's 36 print files with full rows: long texts, seven-digit amounts.
+void WriteFullCompany(CompanyCode code) {
+  for (const StatementFile& file : PrintDataSetOrder()) {
+    ValueWriter values;
+    for (int n = 1; n <= ValueCount(file); ++n) {
+      if (file.role == FileRole::Amounts) {
+        values.WriteNumber(1234567 + n);
+      } else if (file.mark == StatementMark::Inventories && n <= 6) {
+        values.WriteNumber(n <= 3 ? 13 : 0);
+      } else {
+        values.WriteText(QStringLiteral("株式会社見本商事　東京支店"));
+      }
+    }
+    platform::SaveValueFile(PathOf(file, code), values);
+  }
+}
+
+void BM_LoadPrintDataSet(benchmark::State& state) {
+  bench::ScratchDisk disk;
+  platform::CreateFolder(kDataRoot);
+  platform::CreateFolder(StatementFolder());
+  WriteFullCompany(7);
+  PrintDataSet set;
+  for (auto _ : state) {
+    set.Load(QStringLiteral("7"));
+    benchmark::DoNotOptimize(set.Complete());
+  }
+  if (!set.Complete()) state.SkipWithError("the load stopped");
+}
+BENCHMARK(BM_LoadPrintDataSet)->Unit(benchmark::kMillisecond);
+
+// A page the size of the largest layouts: 15 rows of five texts and a
+// right-aligned amount, then headings and 30 ruled lines.
+void DenseRows(PagePlan& plan, const PrintDataSet* data) {
+  plan.SetFont(kMincho, 11);
+  for (int r = 1; r <= 15; ++r) {
+    const double y = 32 + 9 * (r - 1);
+    plan.SetFontSize(11);
+    for (int k = 0; k < 5; ++k) {
+      plan.PutText(27 + 25 * k, y,
+                   data != nullptr ? data->TextAt(StatementMark::Deposits, 5 * (r - 1) + k + 1)
+                                   : QStringLiteral("株式会社見本商事"));
+    }
+    plan.SetFontSize(15);
+    RightAlignedAmount(plan, 143, y + 1,
+                       data != nullptr ? data->AmountAt(StatementMark::Deposits, r) : 1234567 * r,
+                       Nudge::Apply, 3);
+  }
+  RightAlignedAmount(plan, 143, 239, 98765432, Nudge::Apply, 3);
+  plan.SetFontSize(11);
+  for (int k = 0; k < 30; ++k) {
+    plan.DrawLine(25, 32 + 8 * k, 192, 32 + 8 * k, k % 5 == 0 ? 6 : 3);
+    plan.PutText(27, 33 + 8 * k, QStringLiteral("見出し"));
+  }
+}
+
+void BM_PlanAndRecordDensePage(benchmark::State& state) {
+  RecordingPrinter printer;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PrintPage(printer, QStringLiteral("預貯金"),
+                                       [](PagePlan& plan) { DenseRows(plan, nullptr); }));
+    printer.jobs.clear();
+  }
+}
+BENCHMARK(BM_PlanAndRecordDensePage)->Unit(benchmark::kMicrosecond);
+
+// True only under scripts/bench's own scheduler (scripts/private-cups), as the
+// tests require: no benchmark prints to the machine's printers.
+bool PrivateScheduler() {
+  const QFileInfo socket(qEnvironmentVariable("CUPS_SERVER"));
+  const QString clientRoot = qEnvironmentVariable("CUPS_SERVERROOT");
+  return socket.isAbsolute() && socket.exists() && !clientRoot.isEmpty() &&
+         QFileInfo(clientRoot).canonicalFilePath() ==
+             QFileInfo(socket.dir(), QStringLiteral("client")).canonicalFilePath();
+}
+
+// One page handed to a CUPS queue: default printer looked up, page planned,
+// drawn into its PDF, ended and accepted by the scheduler (the job id back).
+void BM_OnePageToCupsQueue(benchmark::State& state) {
+  if (!PrivateScheduler()) {
+    state.SkipWithError("no private CUPS scheduler: run through scripts/bench");
+    return;
+  }
+  if (platform::DefaultPrinter().isEmpty()) {
+    const std::vector<QString> queues = platform::InstalledPrinters();
+    if (queues.empty()) {
+      state.SkipWithError("the private scheduler has no queue");
+      return;
+    }
+    platform::SetDefaultPrinter(queues.front());
+  }
+  bench::ScratchDisk disk;
+  platform::CreateFolder(kDataRoot);
+  platform::CreateFolder(StatementFolder());
+  WriteFullCompany(7);
+  PrintDataSet set;
+  set.Load(QStringLiteral("7"));
+  QtPrinter printer;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PrintPage(printer, QStringLiteral("預貯金"),
+                                       [&](PagePlan& plan) { DenseRows(plan, &set); }));
+  }
+}
+BENCHMARK(BM_OnePageToCupsQueue)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
