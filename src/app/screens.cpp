@@ -3,6 +3,7 @@
 #include "app/company_register.h"
 #include "app/main_menu.h"
 #include "app/printer_screen.h"
+#include "backup/data_screen.h"
 #include "platform/screen.h"
 #include "statements/borrowings_and_expenses/misc_screen.h"
 #include "statements/borrowings_and_expenses/rents_screen.h"
@@ -32,6 +33,7 @@ void RegisterScreens() {
   screens.Add<statements::RentsScreen>();
   screens.Add<statements::MiscGainsScreen>();
   screens.Add<statements::MiscLossesScreen>();
+  screens.Add<backup::DataScreen>();
   screens.Add<PrinterScreen>();
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/company_register.h"
 #include "app/main_menu.h"
+#include "backup/data_screen.h"
 #include "core/company_record.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
@@ -293,6 +294,23 @@ TEST_F(MainMenuTest, TheRegisterReceivesTheKeptCodeNotTheCodeBox) {
   EXPECT_EQ(form10.Read("Text100"), QStringLiteral("12"));
   EXPECT_EQ(form10.Read("Text1"), QString());
   EXPECT_EQ(form10.Read("Text15"), QStringLiteral("1"));
+}
+
+TEST_F(MainMenuTest, TheDataOpeningIsNotGreyedAndHandsTheKeptCodeToTheDataScreen) {
+  Register(Company(12, "山田商事"));
+  Screen& form21 = ScreenSet::Instance().Add<backup::DataScreen>();
+  MainMenu& menu = Start();
+  EXPECT_TRUE(menu.Control("Command29").isEnabled());
+  form21.Write("Text6", "5");  // left from an earlier opening
+  menu.Write("Text1", "99");
+
+  menu.Press("Command29");
+
+  EXPECT_TRUE(form21.IsShown());
+  EXPECT_EQ(form21.Read("Text1"), QStringLiteral("12"));
+  EXPECT_EQ(form21.Read("Text6"), QString());  // unloaded and created anew
+  EXPECT_FALSE(form21.IsControlVisible("ProgressBar1"));
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(MainMenuTest, ClearingTheCompanyBoxesKeepsTheCode) {

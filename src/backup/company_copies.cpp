@@ -1,0 +1,172 @@
+#include "backup/company_copies.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "backup/company_files.h"
+#include "core/failure.h"
+#include "core/statement_files.h"
+#include "platform/drive_space.h"
+#include "platform/files.h"
+
+namespace mirudanto::backup {
+
+QStringList PreparedCopies::Targets() const {
+  QStringList targets;
+  for (const Step& step : steps_) targets.append(step.target);
+  return targets;
+}
+
+void PreparedCopies::Write(const Progress& progress) const {
+  CreateFolders();
+  WriteFiles(progress);
+}
+
+void PreparedCopies::CreateFolders() const {
+  for (const QString& folder : folders_) platform::CreateFolder(folder);
+}
+
+void PreparedCopies::WriteFiles(const Progress& progress) const {
+  const int total = FileCount();
+  int done = 0;
+  for (const Step& step : steps_) {
+    if (step.bytes) {
+      platform::WriteFileAtomic(step.target, *step.bytes);
+    } else if (platform::FileExists(step.target)) {
+      platform::DeleteFile(step.target);
+    }
+    if (progress) progress(++done, total);
+  }
+}
+
+void PreparedCopies::Copy(const QString& source, const QString& target) {
+  steps_.push_back({target, platform::ReadFileBytes(source)});
+}
+
+bool PreparedCopies::CopyWhereItExists(const QString& source, const QString& target) {
+  if (!platform::FileExists(source)) return false;
+  Copy(source, target);
+  return true;
+}
+
+void PreparedCopies::WriteBytes(const QString& target, QByteArray bytes) {
+  steps_.push_back({target, std::move(bytes)});
+}
+
+void PreparedCopies::DeleteWhereItExists(const QString& target) {
+  steps_.push_back({target, std::nullopt});
+}
+
+void PreparedCopies::CreateFolder(const QString& folder) { folders_.append(folder); }
+
+void PreparedCopies::CheckRoom(const QString& drive) const {
+  const platform::DriveSpace space = platform::SpaceOnDrive(drive);
+  const std::int64_t block = std::max<std::int64_t>(space.blockBytes, 1);
+  const auto inBlocks = [block](std::int64_t bytes) { return (bytes + block - 1) / block * block; };
+  // What the writing has added to the drive so far, and the most it adds at
+  // any moment: a new file takes its room before the old one gives its up.
+  std::int64_t added = static_cast<std::int64_t>(folders_.size()) * block;
+  std::int64_t peak = added;
+  for (const Step& step : steps_) {
+    const std::int64_t old = platform::BytesTakenBy(step.target);
+    if (step.bytes) {
+      const std::int64_t size = inBlocks(step.bytes->size());
+      peak = std::max(peak, added + size);
+      added += size - old;
+    } else {
+      added -= old;
+    }
+  }
+  if (peak > space.freeBytes) throw Failure(FailureKind::DiskFull);
+}
+
+PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
+  PreparedCopies copies;
+  // The first access to the medium: without one, nothing else is looked at.
+  const bool hasRoot = platform::FolderExists(kFloppyDataRoot);
+  if (!hasRoot) copies.CreateFolder(kFloppyDataRoot);
+  for (const QString& folder : {CompanyFolder(kFloppyDataRoot), ScheduleFolder(kFloppyDataRoot),
+                                StatementFolder(kFloppyDataRoot)}) {
+    if (!hasRoot || !platform::FolderExists(folder)) copies.CreateFolder(folder);
+  }
+
+  const QStringList sources = BackupSet(code);
+  const QStringList targets = BackupSet(code, kFloppyDataRoot);
+  for (qsizetype k = 0; k < sources.size(); ++k) copies.Copy(sources[k], targets[k]);
+  const QStringList page2 = SecondNotesPageFiles(code);
+  const QStringList page2Targets = SecondNotesPageFiles(code, kFloppyDataRoot);
+  for (qsizetype k = 0; k < page2.size(); ++k) copies.CopyWhereItExists(page2[k], page2Targets[k]);
+
+  copies.CheckRoom(kFloppyDataRoot);
+  return copies;
+}
+
+PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
+  PreparedCopies copies;
+  // The first read is the first access to the medium.
+  const QStringList sources = BackupSet(code, kFloppyDataRoot);
+  const QStringList targets = BackupSet(code);
+  for (qsizetype k = 0; k < sources.size(); ++k) copies.Copy(sources[k], targets[k]);
+  const QStringList page2 = SecondNotesPageFiles(code, kFloppyDataRoot);
+  const QStringList page2Targets = SecondNotesPageFiles(code);
+  for (qsizetype k = 0; k < page2.size(); ++k) copies.CopyWhereItExists(page2[k], page2Targets[k]);
+
+  for (const QString& folder : {CompanyFolder(), StatementFolder()}) {
+    if (!platform::FolderExists(folder)) throw Failure(FailureKind::PathNotFound);
+  }
+  return copies;
+}
+
+void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy) {
+  if (source == target) throw Failure(FailureKind::FileExists);
+  const QByteArray master = platform::ReadFileBytes(CompanyMasterFile(source));
+  ReadCompanyValues(master, copy.source, kCompanyRecordValues, copy.nameRead);
+  QByteArray targetMaster = MasterFileUnderCode(master, target);
+
+  PreparedCopies& copies = copy.copies;
+  const QStringList from = StatementFiles(source);
+  const QStringList to = StatementFiles(target);
+  for (qsizetype k = 0; k < from.size(); ++k) copies.Copy(from[k], to[k]);
+  const QStringList page2 = SecondNotesPageFiles(source);
+  const QStringList page2Targets = SecondNotesPageFiles(target);
+  for (qsizetype k = 0; k < page2.size(); ++k) {
+    // The target's page 2 belongs to whatever company had the code before.
+    if (!copies.CopyWhereItExists(page2[k], page2Targets[k])) {
+      copies.DeleteWhereItExists(page2Targets[k]);
+    }
+  }
+  const QStringList schedules = ScheduleFiles(source);
+  const QStringList scheduleTargets = ScheduleFiles(target);
+  for (qsizetype k = 0; k < schedules.size(); ++k) {
+    copies.CopyWhereItExists(schedules[k], scheduleTargets[k]);
+  }
+  // Last, so that a copy that stops leaves no new company in the list.
+  copies.WriteBytes(CompanyMasterFile(target), std::move(targetMaster));
+  copy.targetExists = platform::FileExists(CompanyMasterFile(target));
+}
+
+QStringList FloppyDeletion(CompanyCode code) {
+  // The first access to the medium: without one, this fails.
+  platform::FolderExists(kFloppyDataRoot);
+  QStringList paths = StatementFilesInDeletionOrder(code, kFloppyDataRoot);
+  for (const QString& path : SecondNotesPageFiles(code, kFloppyDataRoot)) {
+    if (platform::FileExists(path)) paths.append(path);
+  }
+  return paths;
+}
+
+QStringList DiskDeletion(CompanyCode code) {
+  return StatementFilesInDeletionOrder(code) + SecondNotesPageFiles(code) +
+         NumberedScheduleFiles(code) + QStringList{CompanyMasterFile(code)};
+}
+
+void DeleteFiles(const QStringList& paths, const Progress& progress) {
+  const int total = static_cast<int>(paths.size());
+  int done = 0;
+  for (const QString& path : paths) {
+    if (platform::FileExists(path)) platform::DeleteFile(path);
+    if (progress) progress(++done, total);
+  }
+}
+
+}  // namespace mirudanto::backup
