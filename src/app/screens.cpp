@@ -13,6 +13,7 @@
 #include "statements/general/inventories_screen.h"
 #include "statements/general/loans_receivable_screen.h"
 #include "statements/general/suspense_receipts_screen.h"
+#include "statements/ledgers/ledger_screen.h"
 #include "statements/notes/notes_screen.h"
 
 namespace mirudanto::app {
@@ -30,6 +31,9 @@ void RegisterScreens() {
   screens.Add<statements::NotesReceivablePage1Screen>();
   screens.Add<statements::NotesReceivablePage2Screen>();
   screens.Add<statements::NotesPayableScreen>();
+  screens.Add<statements::ReceivablesScreen>();
+  screens.Add<statements::PayablesScreen>();
+  screens.Add<statements::OtherPayablesScreen>();
   screens.Add<statements::RentsScreen>();
   screens.Add<statements::MiscGainsScreen>();
   screens.Add<statements::MiscLossesScreen>();

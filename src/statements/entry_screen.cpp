@@ -60,6 +60,14 @@ EntryScreen::EntryScreen(EntryScreenLayout layout)
           }
         });
         break;
+      case ButtonRole::Capture: {
+        std::vector<ValueRef> values;
+        for (const QString& box : button.boxes) values.push_back(layout_.ValueOfBox(box));
+        OnClick(button.name, [this, values, totals = button.capturesTotals] {
+          CaptureWithoutSaving(values, totals);
+        });
+        break;
+      }
       case ButtonRole::Custom:
         break;
     }
@@ -188,20 +196,11 @@ void EntryScreen::CaptureBoxes(HeldFiles& files, QString& refusedBox) {
       const FileValue& value = file.values[v];
       // A total's box shows the last total; the save works it out anew.
       if (value.box.isEmpty() || IsRecomputedTotal(file.file.role, v)) continue;
-      switch (value.kind) {
-        case ValueKind::Text: values[v].text = Read(value.box); break;
-        case ValueKind::Amount:
-          try {
-            values[v].number = ReadAmountCellForSave(Read(value.box));
-          } catch (const Failure&) {
-            refusedBox = value.box;
-            throw;
-          }
-          break;
-        case ValueKind::Number16:
-          values[v].number =
-              ReadNumber(Read(value.box), NumberWidth::Bits16).value.value_or(value.fallback);
-          break;
+      try {
+        TakeFromBox(value, values[v]);
+      } catch (const Failure&) {
+        refusedBox = value.box;
+        throw;
       }
     }
   }
@@ -269,6 +268,38 @@ void EntryScreen::Hold(CompanyCode code, HeldFiles files) {
   held_ = std::move(files);
   heldCode_ = code;
   heldValid_ = true;
+}
+
+void EntryScreen::TakeFromBox(const FileValue& value, HeldValue& into) {
+  const QString text = Read(value.box);
+  switch (value.kind) {
+    case ValueKind::Text: into.text = text; break;
+    // As the save reads it: a number beyond 32 bits fails rather than
+    // lose the figure.
+    case ValueKind::Amount: into.number = ReadAmountCellForSave(text); break;
+    case ValueKind::Number16:
+      into.number = ReadNumber(text, NumberWidth::Bits16).value.value_or(value.fallback);
+      break;
+  }
+}
+
+void EntryScreen::CaptureWithoutSaving(const std::vector<ValueRef>& values, bool totals) {
+  // Taken into a copy, so that the values change only as a whole.
+  HeldFiles files = held_;
+  for (const ValueRef& ref : values) TakeFromBox(layout_.ValueAt(ref), files[ref]);
+  CaptureExtra(files);
+  if (totals) {
+    HeldFiles worked = files;
+    try {
+      const std::vector<std::int32_t> sums = WorkOutTotals(worked);
+      files = std::move(worked);
+      ShowTotals(sums, false);
+    } catch (const Failure& failure) {
+      // Shown only: the next save refuses such a total itself.
+      if (failure.Kind() != FailureKind::Overflow) throw;
+    }
+  }
+  held_ = std::move(files);
 }
 
 void EntryScreen::LoadStatement() {

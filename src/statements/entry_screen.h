@@ -32,7 +32,8 @@ class EntryScreen : public platform::Screen {
 
   // Runs once a load has shown what it read.
   virtual void ShowExtra(const HeldFiles&) {}
-  // Takes what the boxes cannot say into the values to be saved (after the
+  // Takes what the boxes cannot say into the values to be saved, each time
+  // the boxes are captured: by a save, or by a capturing button (after the
   // boxes are captured, before the totals).
   virtual void CaptureExtra(HeldFiles&) {}
   // Runs once the files are written, before the reload.
@@ -66,6 +67,10 @@ class EntryScreen : public platform::Screen {
   void Hold(CompanyCode code, HeldFiles files);
   void ResetBoxesToInitialTexts();
   void ApplyFocusOrder();
+  // The verb of a capturing button: the boxes of `values` into the values,
+  // as the save takes them, and the totals worked out and shown when asked.
+  void CaptureWithoutSaving(const std::vector<ValueRef>& values, bool totals);
+  void TakeFromBox(const FileValue& value, HeldValue& into);
 
   EntryScreenLayout layout_;
   HeldFiles held_;

@@ -29,6 +29,15 @@ const FileValue& EntryScreenLayout::ValueAt(ValueRef ref) const {
   return FileOf(ref.file).values.at(static_cast<std::size_t>(ref.number - 1));
 }
 
+ValueRef EntryScreenLayout::ValueOfBox(const QString& box) const {
+  for (const FileLayout& file : files) {
+    for (std::size_t v = 0; v < file.values.size(); ++v) {
+      if (file.values[v].box == box) return {file.file.role, static_cast<int>(v) + 1};
+    }
+  }
+  throw std::logic_error(("no value in " + name + "." + box).toStdString());
+}
+
 HeldFiles::HeldFiles(const std::vector<FileLayout>& files) {
   for (const FileLayout& file : files) {
     roles_.push_back(file.file.role);

@@ -75,21 +75,30 @@ struct BoxLayout {
 };
 
 // What a button of the screen does. Load and save are the screen's verbs; the
-// clearing and word buttons act on boxes only; a custom button's operation is
-// registered by the screen itself.
-enum class ButtonRole { Load, Save, ClearBoxes, FillWord, Custom };
+// clearing and word buttons act on boxes only; a capturing button takes boxes
+// into the screen's values as the save does, without reading the code or
+// writing a file; a custom button's operation is registered by the screen
+// itself.
+enum class ButtonRole { Load, Save, ClearBoxes, FillWord, Capture, Custom };
 
 struct ButtonLayout {
   QString name;
   QString caption;
   QRect twips;
   ButtonRole role = ButtonRole::Custom;
-  QStringList boxes;  // ClearBoxes: emptied in this order; FillWord: written in this order
+  // ClearBoxes: emptied in this order; FillWord: written in this order;
+  // Capture: taken into their values, with the save's conversions (an amount
+  // beyond 32 bits fails the capture, which changes nothing then).
+  QStringList boxes;
   QStringList words;  // FillWord: the word of each box, or one word for all
   std::optional<QColor> background;
   double fontPoints = 0;  // 0: the window's font
   // A hidden button is pressed by the screen's own code, never by the user.
   bool hidden = false;
+  // Capture: the totals are then worked out from the values and shown, as the
+  // save shows them; a total beyond 32 bits is for display only, so it leaves
+  // the total and its box as they were, and fails nothing.
+  bool capturesTotals = false;
 };
 
 struct LabelLayout {
@@ -166,6 +175,8 @@ struct EntryScreenLayout {
   const FileLayout& FileOf(FileRole role) const;
   FileLayout& FileOf(FileRole role);
   const FileValue& ValueAt(ValueRef ref) const;
+  // The value that the box shows.
+  ValueRef ValueOfBox(const QString& box) const;
 };
 
 // The values of the screen's files as it holds them, file by file.

@@ -3,8 +3,13 @@
 namespace mirudanto::statements {
 
 GridGeometry::GridGeometry(int left, int top, int rowHeight, std::vector<int> columnWidths,
-                           int gap)
-    : left_(left), top_(top), rowHeight_(rowHeight), widths_(std::move(columnWidths)), gap_(gap) {}
+                           int gap, int rowGap)
+    : left_(left),
+      top_(top),
+      rowHeight_(rowHeight),
+      widths_(std::move(columnWidths)),
+      gap_(gap),
+      rowGap_(rowGap) {}
 
 int GridGeometry::ColumnLeft(int column) const {
   int x = left_;
@@ -13,19 +18,19 @@ int GridGeometry::ColumnLeft(int column) const {
 }
 
 QRect GridGeometry::Cell(int row, int column) const {
-  return QRect(ColumnLeft(column), top_ + row * rowHeight_,
+  return QRect(ColumnLeft(column), top_ + row * (rowHeight_ + rowGap_),
                widths_[static_cast<std::size_t>(column)], rowHeight_);
 }
 
 QRect GridGeometry::Span(int row, int firstColumn, int lastColumn) const {
   const int x = ColumnLeft(firstColumn);
   const int right = ColumnLeft(lastColumn) + widths_[static_cast<std::size_t>(lastColumn)];
-  return QRect(x, top_ + row * rowHeight_, right - x, rowHeight_);
+  return QRect(x, top_ + row * (rowHeight_ + rowGap_), right - x, rowHeight_);
 }
 
 int GridGeometry::Right() const { return ColumnLeft(static_cast<int>(widths_.size())) - gap_; }
 
-int GridGeometry::Bottom(int rows) const { return top_ + rows * rowHeight_; }
+int GridGeometry::Bottom(int rows) const { return top_ + rows * (rowHeight_ + rowGap_) - rowGap_; }
 
 QRect TwoLineGrid::Cell(int line, int column) const {
   return lines_.Cell(line, column).translated(0, (line / 2) * entryGap_);

@@ -5,11 +5,13 @@
 
 namespace mirudanto::statements {
 
-// Geometry of a grid laid out by order: column widths and a row pitch, in
-// twips, from a top-left corner.
+// Geometry of a grid laid out by order: column widths and a row height, in
+// twips, from a top-left corner; `gap` between two columns, `rowGap` between
+// two rows.
 class GridGeometry {
  public:
-  GridGeometry(int left, int top, int rowHeight, std::vector<int> columnWidths, int gap = 0);
+  GridGeometry(int left, int top, int rowHeight, std::vector<int> columnWidths, int gap = 0,
+               int rowGap = 0);
   QRect Cell(int row, int column) const;  // row 0 is the heading line
   QRect Span(int row, int firstColumn, int lastColumn) const;
   int Right() const;
@@ -22,6 +24,7 @@ class GridGeometry {
   int rowHeight_;
   std::vector<int> widths_;
   int gap_;
+  int rowGap_;
 };
 
 // A grid whose entries take two lines each, with a little space between two

@@ -14,7 +14,9 @@
 #include "platform/screen.h"
 #include "platform/value_files.h"
 #include "statements/entry_screen.h"
+#include "support/faulty_file_system.h"
 #include "support/screen_test.h"
+#include "support/statement_files_support.h"
 
 namespace mirudanto::app {
 namespace {
@@ -66,6 +68,58 @@ TEST_F(CompanySetupTest, ANewCompanyGetsTheFilesOfEveryEntryScreenAndOpensOnDepo
   EXPECT_TRUE(ScreenSet::Instance().Get("Form2").IsShown());
   // One beep per save, one per step, one for the call.
   EXPECT_EQ(desktop.beeps, static_cast<int>(entryScreens.size()) + 4 + 1);
+}
+
+TEST_F(CompanySetupTest, TheSavesWriteTheirFilesInTheOrderOfTheChain) {
+  testing::FaultyFileSystem files;
+  Call(5);
+
+  // The 18 saves of a company's set-up and the files each writes, in order; a screen
+  // that this build does not have writes nothing.
+  using M = StatementMark;
+  const FileRole T = FileRole::Text;
+  const FileRole A = FileRole::Amounts;
+  const FileRole S = FileRole::SubtotalMarkers;
+  const std::vector<StatementFile> chain = {
+      {M::Deposits, T},        {M::Deposits, A},        {M::NotesReceivable, T},
+      {M::NotesReceivable, A}, {M::Receivables, T},     {M::Receivables, A},
+      {M::AdvancePayments, T}, {M::AdvancePayments, A}, {M::Inventories, T},
+      {M::Inventories, A},     {M::FixedAssets, T},     {M::FixedAssets, A},
+      {M::LoansReceivable, T}, {M::LoansReceivable, A}, {M::NotesPayable, T},
+      {M::NotesPayable, A},    {M::Payables, T},        {M::Payables, A},
+      {M::OtherPayables, T},   {M::OtherPayables, A},   {M::SuspenseReceipts, T},
+      {M::SuspenseReceipts, A}, {M::Borrowings1, T},    {M::Borrowings1, A},
+      {M::OfficerPay, A},      {M::OfficerPay, T},      {M::Rents, T},
+      {M::Rents, A},           {M::MiscGains, T},       {M::MiscGains, A},
+      {M::MiscGains, S},       {M::Borrowings2, T},     {M::Borrowings2, A},
+      {M::MiscLosses, T},      {M::MiscLosses, A},      {M::MiscLosses, S},
+  };
+  QStringList expected;
+  for (const StatementFile& file : chain) {
+    if (drives.Exists(PathOf(file, 5))) expected.append("write " + PathOf(file, 5));
+  }
+  QStringList written;
+  for (const QString& line : files.Log()) {
+    if (line.startsWith("write " + StatementFolder())) written.append(line);
+  }
+  EXPECT_EQ(written, expected);
+  // The ledgers are among them, each text file before its amount file.
+  for (M mark : {M::Receivables, M::Payables, M::OtherPayables}) {
+    EXPECT_TRUE(expected.contains("write " + StatementTextFile(mark, 5)));
+    EXPECT_TRUE(expected.contains("write " + StatementAmountFile(mark, 5)));
+  }
+
+  // Their untouched grids: the word, spaces and empty texts; zero amounts.
+  const std::tuple<M, const char*, int> ledgers[] = {
+      {M::Receivables, "売掛金", 14}, {M::Payables, "買掛金", 13}, {M::OtherPayables, "未払金", 11}};
+  for (const auto& [mark, word, n] : ledgers) {
+    EXPECT_EQ(testing::FileLines(drives, StatementTextFile(mark, 5)),
+              testing::Quoted(QStringList{QString::fromUtf8(word)} +
+                              testing::Repeated(QStringLiteral("　"), n - 1) +
+                              testing::Repeated(QString(), 3 * n)));
+    EXPECT_EQ(testing::FileLines(drives, StatementAmountFile(mark, 5)),
+              testing::Repeated(QStringLiteral("0"), n + 1));
+  }
 }
 
 // The set-up saves and unloads screens and then opens one again: the windows

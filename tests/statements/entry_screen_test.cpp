@@ -189,6 +189,73 @@ TEST_F(HandingOnScreenTest, ALoadHandsItsFailureToThePresser) {
   EXPECT_FALSE(screen.HeldIsValid());
 }
 
+// The probe with a hidden button that captures some of its boxes and shows
+// the totals, as the ledgers' "並替用のデータ呼出" does.
+class CapturingScreen : public EntryScreen {
+ public:
+  CapturingScreen() : EntryScreen(Layout()) {}
+  static EntryScreenLayout Layout() {
+    EntryScreenLayout layout = ProbeLayout();
+    ButtonLayout capture{"Command9", "capture", QRect(1800, 2000, 1000, 330),
+                         ButtonRole::Capture, {"Text1", "Text2", "Text5"}};
+    capture.capturesTotals = true;
+    capture.hidden = true;
+    layout.buttons.push_back(capture);
+    return layout;
+  }
+};
+using CapturingScreenTest = testing::EntryScreenTest<CapturingScreen>;
+
+TEST_F(CapturingScreenTest, ACaptureTakesItsBoxesAndShowsTheTotalsWithoutWritingAnything) {
+  screen.Write("Text1", "1,000");
+  screen.Write("Text2", "x");
+  screen.Write("Text3", "7");  // not one of the capture's boxes
+  screen.Write("Text5", "名");
+  screen.Write("Text6", "not taken");
+  screen.Press("Command9");
+
+  EXPECT_EQ((screen.Held()[{A, 1}].number), 1000);
+  EXPECT_EQ((screen.Held()[{A, 2}].number), 0);
+  EXPECT_EQ((screen.Held()[{A, 3}].number), 0);
+  EXPECT_EQ((screen.Held()[{T, 1}].text), QStringLiteral("名"));
+  EXPECT_EQ((screen.Held()[{T, 2}].text), QString());
+  // The totals are worked out from the values and shown as a load shows them.
+  EXPECT_EQ((screen.Held()[{A, 4}].number), 1000);
+  EXPECT_EQ(screen.Read("Text4"), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read("Text8"), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read("Text1"), QStringLiteral("1,000"));
+  EXPECT_FALSE(screen.IsControlVisible("Command9"));
+  EXPECT_FALSE(drives.Exists(AmountPath()));
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_TRUE(desktop.boxes.empty());
+
+  // A sum beyond 32 bits is shown nowhere and fails nothing: the boxes are
+  // taken, the totals and their boxes stay as they were.
+  screen.Write("Text1", "2147483647");
+  screen.Write("Text2", "1");
+  screen.Press("Command9");
+  EXPECT_EQ((screen.Held()[{A, 1}].number), 2147483647);
+  EXPECT_EQ((screen.Held()[{A, 2}].number), 1);
+  EXPECT_EQ((screen.Held()[{A, 4}].number), 1000);
+  EXPECT_EQ(screen.Read("Text4"), QStringLiteral("1,000"));
+  EXPECT_EQ(screen.Read("Text8"), QStringLiteral("1,000"));
+  EXPECT_TRUE(desktop.boxes.empty());
+
+  // A figure beyond 32 bits is refused, as the save refuses it: the capture
+  // fails to its presser and takes nothing.
+  screen.Write("Text1", "3,000,000,000");
+  screen.Write("Text5", "changed");
+  try {
+    screen.Press("Command9");
+    ADD_FAILURE() << "the capture took a figure beyond 32 bits";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Kind(), FailureKind::Overflow);
+  }
+  EXPECT_EQ((screen.Held()[{A, 1}].number), 2147483647);
+  EXPECT_EQ((screen.Held()[{T, 1}].text), QStringLiteral("名"));
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
 TEST(EntryScreenRows, RowsMoveExchangeAndEmptyAsAWholeOrByColumn) {
   const std::vector<FileLayout> files = {
       {{StatementMark::Deposits, T}, std::vector<FileValue>(4)},
