@@ -54,7 +54,8 @@ void PreparedCopies::WriteBytes(const QString& target, QByteArray bytes) {
 }
 
 void PreparedCopies::DeleteWhereItExists(const QString& target) {
-  steps_.push_back({target, std::nullopt});
+  // A file that is not there is no step, so the progress counts only real work.
+  if (platform::FileExists(target)) steps_.push_back({target, std::nullopt});
 }
 
 void PreparedCopies::CreateFolder(const QString& folder) { folders_.append(folder); }
@@ -80,6 +81,20 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   if (peak > space.freeBytes) throw Failure(FailureKind::DiskFull);
 }
 
+namespace {
+
+// Page 2 of ② goes where its company goes; where the source has none, a page 2
+// at the target is another copy's or another company's, and would come back
+// with the statement's next restore or print, so it is deleted.
+void CarrySecondNotesPage(PreparedCopies& copies, const QStringList& from,
+                          const QStringList& to) {
+  for (qsizetype k = 0; k < from.size(); ++k) {
+    if (!copies.CopyWhereItExists(from[k], to[k])) copies.DeleteWhereItExists(to[k]);
+  }
+}
+
+}  // namespace
+
 PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
   PreparedCopies copies;
   // The first access to the medium: without one, nothing else is looked at.
@@ -93,9 +108,8 @@ PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
   const QStringList sources = BackupSet(code);
   const QStringList targets = BackupSet(code, kFloppyDataRoot);
   for (qsizetype k = 0; k < sources.size(); ++k) copies.Copy(sources[k], targets[k]);
-  const QStringList page2 = SecondNotesPageFiles(code);
-  const QStringList page2Targets = SecondNotesPageFiles(code, kFloppyDataRoot);
-  for (qsizetype k = 0; k < page2.size(); ++k) copies.CopyWhereItExists(page2[k], page2Targets[k]);
+  CarrySecondNotesPage(copies, SecondNotesPageFiles(code),
+                       SecondNotesPageFiles(code, kFloppyDataRoot));
 
   copies.CheckRoom(kFloppyDataRoot);
   return copies;
@@ -107,9 +121,8 @@ PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
   const QStringList sources = BackupSet(code, kFloppyDataRoot);
   const QStringList targets = BackupSet(code);
   for (qsizetype k = 0; k < sources.size(); ++k) copies.Copy(sources[k], targets[k]);
-  const QStringList page2 = SecondNotesPageFiles(code, kFloppyDataRoot);
-  const QStringList page2Targets = SecondNotesPageFiles(code);
-  for (qsizetype k = 0; k < page2.size(); ++k) copies.CopyWhereItExists(page2[k], page2Targets[k]);
+  CarrySecondNotesPage(copies, SecondNotesPageFiles(code, kFloppyDataRoot),
+                       SecondNotesPageFiles(code));
 
   for (const QString& folder : {CompanyFolder(), StatementFolder()}) {
     if (!platform::FolderExists(folder)) throw Failure(FailureKind::PathNotFound);
@@ -127,14 +140,7 @@ void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy) {
   const QStringList from = StatementFiles(source);
   const QStringList to = StatementFiles(target);
   for (qsizetype k = 0; k < from.size(); ++k) copies.Copy(from[k], to[k]);
-  const QStringList page2 = SecondNotesPageFiles(source);
-  const QStringList page2Targets = SecondNotesPageFiles(target);
-  for (qsizetype k = 0; k < page2.size(); ++k) {
-    // The target's page 2 belongs to whatever company had the code before.
-    if (!copies.CopyWhereItExists(page2[k], page2Targets[k])) {
-      copies.DeleteWhereItExists(page2Targets[k]);
-    }
-  }
+  CarrySecondNotesPage(copies, SecondNotesPageFiles(source), SecondNotesPageFiles(target));
   const QStringList schedules = ScheduleFiles(source);
   const QStringList scheduleTargets = ScheduleFiles(target);
   for (qsizetype k = 0; k < schedules.size(); ++k) {

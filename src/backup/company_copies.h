@@ -43,7 +43,8 @@ class PreparedCopies {
   // Reads the source when it exists; false when it does not.
   bool CopyWhereItExists(const QString& source, const QString& target);
   void WriteBytes(const QString& target, QByteArray bytes);
-  // Deletes the target when it exists.
+  // Deletes the target when it exists (now, and still when the writing
+  // comes to it).
   void DeleteWhereItExists(const QString& target);
   void CreateFolder(const QString& folder);
 
@@ -62,14 +63,15 @@ class PreparedCopies {
 };
 
 // CopyCompanyToFloppy: the company's backup set (the master file first, then
-// the statement file set in its copy order) and page 2 of ② where it exists,
-// from the hard disk to their twins on the removable drive. Checks, in this
+// the statement file set in its copy order) and page 2 of ② (or, when the
+// company has none, the deletion of a stale one on the medium), from the hard
+// disk to their twins on the removable drive. Checks, in this
 // order, that the medium is there, that every source can be read, and that the
 // files fit; plans whichever of "法人税", "法人名", "別表" and "ミルダ" is missing.
 PreparedCopies PrepareBackupToFloppy(CompanyCode code);
 
 // RestoreCompanyFromFloppy: the same files back onto the hard disk, in the same
-// order, page 2 of ② where the medium has it. Checks that the medium is there,
+// order, page 2 of ② as the medium has it or not. Checks that the medium is there,
 // that every source on it can be read, and that the hard disk has the folders
 // they go to (the restore creates none).
 PreparedCopies PrepareRestoreFromFloppy(CompanyCode code);

@@ -135,6 +135,8 @@ class FakeSpace : public platform::SpaceProbe {
 };
 
 TEST(PreparedCopies, TheRoomNeededIsTheMostTheWritingTakesAtAnyMoment) {
+  TempDrives drives;
+  drives.Put("a:\\3", "x");
   PreparedCopies copies;
   copies.CreateFolder("a:\\f");
   copies.WriteBytes("a:\\1", QByteArray(1, 'x'));       // 1 block, replaces 3
@@ -171,7 +173,8 @@ TEST(PreparedCopies, WritingMakesTheFoldersThenTakesTheFilesInOrder) {
   copies.Write([&](int done, int total) {
     progress.append(QStringLiteral("%1/%2").arg(done).arg(total));
   });
-  EXPECT_EQ(progress, (QStringList{"1/3", "2/3", "3/3"}));
+  // A file that is not there is not counted.
+  EXPECT_EQ(progress, (QStringList{"1/2", "2/2"}));
   EXPECT_EQ(drives.Get("c:\\新\\下\\①.txt"), Cp932("\"①\"\r\n"));
   EXPECT_FALSE(drives.Exists("c:\\gone.txt"));
 }
@@ -187,6 +190,23 @@ TEST(PreparedCopies, ABackupPlansOnlyTheFoldersTheMediumLacks) {
   EXPECT_EQ(copies.FoldersToCreate(),
             (QStringList{"a:\\法人税\\別表", "a:\\法人税\\ミルダ"}));
   EXPECT_EQ(copies.Targets(), BackupSet(7, kFloppyDataRoot));
+}
+
+// Page 2 of ② where the source has none is stale at the target: it would come
+// back with the next restore, or print beside page 1 of another time.
+TEST(PreparedCopies, ABackupAndARestoreTakeAwayAStaleSecondNotesPage) {
+  TempDrives drives;
+  testing::PutCompany(drives, 7, "見本", "v1");
+  const QString onMedium = StatementTextFile(StatementMark::NotesReceivable2nd, 7, kFloppyDataRoot);
+  const QString onDisk = StatementTextFile(StatementMark::NotesReceivable2nd, 7);
+  drives.Put(onMedium, "stale");
+  PrepareBackupToFloppy(7).Write();
+  EXPECT_FALSE(drives.Exists(onMedium));
+
+  drives.Put(onDisk, "stale");
+  PrepareRestoreFromFloppy(7).Write();
+  EXPECT_FALSE(drives.Exists(onDisk));
+  EXPECT_TRUE(drives.Exists(StatementTextFile(StatementMark::Deposits, 7)));
 }
 
 TEST(PreparedCopies, DeletingCountsAMissingFileAsDeleted) {

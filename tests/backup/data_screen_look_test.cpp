@@ -17,7 +17,7 @@ QColor BaseOf(platform::Screen& screen, const char* box) {
   return screen.Box(box).palette().color(QPalette::Base);
 }
 
-TEST_F(DataScreenTest, TheScreenLooksAsThePartDescribes) {
+TEST_F(DataScreenTest, TheScreenLooksAsDesigned) {
   form21.Show();
   QWidget& window = form21.Window();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("データ"));

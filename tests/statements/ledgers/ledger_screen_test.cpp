@@ -303,7 +303,7 @@ TYPED_TEST(LedgerScreenTest, AFileThatCannotBeWrittenIsReportedAndWhatWasTypedSt
   EXPECT_EQ(this->Read(1, kBalance), QStringLiteral("5"));
 }
 
-TYPED_TEST(LedgerScreenTest, TheCaptureTakesTheGridIntoTheRowsAsThePartSays) {
+TYPED_TEST(LedgerScreenTest, TheCaptureTakesTheGridIntoTheRows) {
   const int n = this->n;
   this->Write(1, kName, "saved");
   this->Save();
@@ -454,7 +454,7 @@ TYPED_TEST(LedgerScreenTest, TheScreenLooksAsDesigned) {
 
 // The designed Tab order: ③ from the "期末現在高" button down the rows,
 // ⑨買 and ⑨未 from the "科　目" button up from the bottom line.
-TYPED_TEST(LedgerScreenTest, TheScreenOpensOnItsFirstControlAndTabRunsAsThePartSays) {
+TYPED_TEST(LedgerScreenTest, TheScreenOpensOnItsFirstControlAndTabRunsAsDesigned) {
   const int n = this->n;
   auto cell = [](int r, testing::LedgerColumn c) { return testing::LedgerCell(r, c); };
   QStringList expected;
