@@ -65,6 +65,16 @@ void BM_SaveAndReloadDeposits(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAndReloadDeposits)->Unit(benchmark::kMillisecond);
 
+void BM_SaveAndReloadOfficerPay(benchmark::State& state) {
+  SaveAndReload(state, QStringLiteral("Form14"), QStringLiteral("Command2"));
+}
+BENCHMARK(BM_SaveAndReloadOfficerPay)->Unit(benchmark::kMillisecond);
+
+void BM_SaveAndReloadBorrowingsPage2(benchmark::State& state) {
+  SaveAndReload(state, QStringLiteral("Form17"), QStringLiteral("Command2"));
+}
+BENCHMARK(BM_SaveAndReloadBorrowingsPage2)->Unit(benchmark::kMillisecond);
+
 // An opening from the main menu: screens closed, the code handed over, the
 // files loaded, the window shown.
 void Open(benchmark::State& state, const QString& menuButton) {
@@ -80,5 +90,9 @@ BENCHMARK(BM_OpenSuspenseReceipts)->Unit(benchmark::kMillisecond);
 
 void BM_OpenNotesReceivable(benchmark::State& state) { Open(state, QStringLiteral("Command1")); }
 BENCHMARK(BM_OpenNotesReceivable)->Unit(benchmark::kMillisecond);
+
+// Both borrowings pages loaded, page 2 shown.
+void BM_OpenBorrowingsPage2(benchmark::State& state) { Open(state, QStringLiteral("Command22")); }
+BENCHMARK(BM_OpenBorrowingsPage2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

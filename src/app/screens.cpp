@@ -5,7 +5,9 @@
 #include "app/printer_screen.h"
 #include "backup/data_screen.h"
 #include "platform/screen.h"
+#include "statements/borrowings_and_expenses/borrowings_screen.h"
 #include "statements/borrowings_and_expenses/misc_screen.h"
+#include "statements/borrowings_and_expenses/officer_pay_screen.h"
 #include "statements/borrowings_and_expenses/rents_screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
@@ -34,6 +36,9 @@ void RegisterScreens() {
   screens.Add<statements::ReceivablesScreen>();
   screens.Add<statements::PayablesScreen>();
   screens.Add<statements::OtherPayablesScreen>();
+  screens.Add<statements::BorrowingsPage1Screen>();
+  screens.Add<statements::BorrowingsPage2Screen>();
+  screens.Add<statements::OfficerPayScreen>();
   screens.Add<statements::RentsScreen>();
   screens.Add<statements::MiscGainsScreen>();
   screens.Add<statements::MiscLossesScreen>();

@@ -27,6 +27,10 @@ void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
   widget.setAutoFillBackground(true);
 }
 
+void PressOther(const std::optional<ButtonRef>& button) {
+  if (button) platform::ScreenNamed(button->screen).Press(button->button);
+}
+
 QString Displayed(Display display, const HeldValue& held) {
   switch (display) {
     case Display::Text: return held.text;
@@ -49,15 +53,18 @@ EntryScreen::EntryScreen(EntryScreenLayout layout)
         OnClick(button.name, [this] { TotalAndSaveStatement(); });
         break;
       case ButtonRole::ClearBoxes:
-        OnClick(button.name, [this, boxes = button.boxes] {
+        OnClick(button.name, [this, boxes = button.boxes, then = button.thenPress] {
           for (const QString& box : boxes) Write(box, QString());
+          PressOther(then);
         });
         break;
       case ButtonRole::FillWord:
-        OnClick(button.name, [this, boxes = button.boxes, words = button.words] {
+        OnClick(button.name, [this, boxes = button.boxes, words = button.words,
+                              then = button.thenPress] {
           for (qsizetype k = 0; k < boxes.size(); ++k) {
             Write(boxes[k], words.size() == 1 ? words[0] : words[k]);
           }
+          PressOther(then);
         });
         break;
       case ButtonRole::Capture: {
@@ -68,6 +75,9 @@ EntryScreen::EntryScreen(EntryScreenLayout layout)
         });
         break;
       }
+      case ButtonRole::Press:
+        OnClick(button.name, [then = button.thenPress] { PressOther(then); });
+        break;
       case ButtonRole::Custom:
         break;
     }
@@ -347,7 +357,12 @@ void EntryScreen::LoadStatement() {
       held_ = std::move(late);
       ShowFile(file, held_, false);
     }
+    lastLoadFailure_.reset();
   } catch (const Failure& failure) {
+    lastLoadFailure_ = failure;
+    // A screen that empties itself before it reads stays empty, whatever the
+    // load had shown before it stopped.
+    if (codeRead && !layout_.clearBeforeRead.isEmpty()) Press(layout_.clearBeforeRead);
     switch (layout_.loadFailure) {
       case LoadFailureEnd::HandOn: throw;
       case LoadFailureEnd::ReportAndReset:
@@ -381,7 +396,6 @@ void EntryScreen::TotalAndSaveStatement() {
     // All totals are worked out, wide, before any is shown or written.
     const std::vector<std::int32_t> totals = WorkOutTotals(files);
     ShowTotals(totals, true);
-    Carry(layout_.carriedOnSave, files);
     WriteFiles(code, files, refusedBox);
   } catch (const Failure& failure) {
     // What was typed stays on the screen; no reload, no beep. The box that
@@ -392,6 +406,8 @@ void EntryScreen::TotalAndSaveStatement() {
     return;
   }
 
+  // Another screen is given only totals that the files now hold.
+  Carry(layout_.carriedOnSave, files);
   Hold(code, std::move(files));
   AfterWrite();
   try {

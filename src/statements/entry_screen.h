@@ -2,6 +2,7 @@
 
 #include "core/amount.h"
 #include "core/company_code.h"
+#include "core/failure.h"
 #include "core/screen_contract.h"
 #include "platform/screen.h"
 #include "statements/entry_screen_layout.h"
@@ -22,6 +23,9 @@ class EntryScreen : public platform::Screen {
   const HeldFiles& Held() const { return held_; }
   bool HeldIsValid() const { return heldValid_; }
   CompanyCode HeldCode() const { return heldCode_; }
+  // How the last load ended: nothing when it read and showed its files, the
+  // failure that stopped it otherwise. It outlives the window, as the values do.
+  const std::optional<Failure>& LastLoadFailure() const { return lastLoadFailure_; }
 
   ScreenContract Contract() const override;
 
@@ -76,6 +80,7 @@ class EntryScreen : public platform::Screen {
   HeldFiles held_;
   CompanyCode heldCode_ = 0;
   bool heldValid_ = false;
+  std::optional<Failure> lastLoadFailure_;
 };
 
 inline const QColor kHeadingGrey(224, 224, 224);

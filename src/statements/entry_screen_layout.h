@@ -77,9 +77,15 @@ struct BoxLayout {
 // What a button of the screen does. Load and save are the screen's verbs; the
 // clearing and word buttons act on boxes only; a capturing button takes boxes
 // into the screen's values as the save does, without reading the code or
-// writing a file; a custom button's operation is registered by the screen
-// itself.
-enum class ButtonRole { Load, Save, ClearBoxes, FillWord, Capture, Custom };
+// writing a file; a pressing button only presses its `thenPress`; a custom
+// button's operation is registered by the screen itself.
+enum class ButtonRole { Load, Save, ClearBoxes, FillWord, Capture, Press, Custom };
+
+// A button of a screen, found by the screen's name.
+struct ButtonRef {
+  QString screen;
+  QString button;
+};
 
 struct ButtonLayout {
   QString name;
@@ -99,6 +105,9 @@ struct ButtonLayout {
   // save shows them; a total beyond 32 bits is for display only, so it leaves
   // the total and its box as they were, and fails nothing.
   bool capturesTotals = false;
+  // Pressed once the button's own boxes are written (ClearBoxes, FillWord,
+  // Press). The press may unload this screen: nothing of it follows.
+  std::optional<ButtonRef> thenPress;
 };
 
 struct LabelLayout {
@@ -148,12 +157,13 @@ struct EntryScreenLayout {
   QString saveTitle;
 
   // The load: a clearing button pressed once the code is read, before any
-  // file is; how a failure ends; the totals as stored or worked out again.
+  // file is, and again when the load fails after it, so that the screen is
+  // left empty; how a failure ends; the totals as stored or worked out again.
   QString clearBeforeRead;
   LoadFailureEnd loadFailure = LoadFailureEnd::Report;
   TotalsOnLoad totalsOnLoad = TotalsOnLoad::AsStored;
   // Values written into other screens' boxes: by the load as read, by the
-  // save once its totals are worked out.
+  // save once its files are written.
   std::vector<CarriedValue> carriedOnLoad;
   std::vector<CarriedValue> carriedOnSave;
 

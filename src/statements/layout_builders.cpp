@@ -47,6 +47,13 @@ void AddCrossedCell(EntryScreenLayout& layout, QRect cell) {
           QPoint(cell.left() + cell.width() - kInset, cell.top() + kInset));
 }
 
+std::pair<QRect, QRect> SplitCell(QRect cell, int leftWidth) {
+  constexpr int kGap = 15;
+  return {QRect(cell.left(), cell.top(), leftWidth, cell.height()),
+          QRect(cell.left() + leftWidth + kGap, cell.top(), cell.width() - leftWidth - kGap,
+                cell.height())};
+}
+
 void AddBottomLine(EntryScreenLayout& layout, const BottomLine& line) {
   layout.clearButton = line.clearButton;
   layout.buttons.push_back({layout.loadButton, QStringLiteral("DATA"), line.load, ButtonRole::Load});

@@ -36,6 +36,10 @@ void AddLine(EntryScreenLayout& layout, QPoint from, QPoint to);
 // corner, inset so that the rule stays inside its own cell.
 void AddCrossedCell(EntryScreenLayout& layout, QRect cell);
 
+// A cell cut in two side by side, the left part `leftWidth` wide, with the
+// grid's gap between them.
+std::pair<QRect, QRect> SplitCell(QRect cell, int leftWidth);
+
 // The bottom line of every entry screen: "DATA", the clearing button, the
 // hidden code box and the save button.
 struct BottomLine {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "statements/entry_screen.h"
@@ -116,6 +117,30 @@ TEST_F(EntryScreenEngine, ALoadShowsTheStoredTotalsAndReadsTheLateFileAfterShowi
   // The marker file is missing: what was read first is shown, its box is not.
   EXPECT_EQ(screen.Read("Text7"), QStringLiteral("typed"));
   EXPECT_EQ(desktop.Summary(), QStringList{"読込|ファイルが見つかりません。"});
+}
+
+TEST_F(EntryScreenEngine, TheFailureOfTheLastLoadIsKeptUntilALoadSucceeds) {
+  PutAmounts({"1", "2", "3", "6"});
+  PutTexts({"\"a\"", "\"b\""});
+  Load();  // the late marker file is missing
+  ASSERT_TRUE(screen.LastLoadFailure());
+  EXPECT_EQ(screen.LastLoadFailure()->Kind(), FailureKind::FileNotFound);
+
+  testing::PutLines(drives, MarkerPath(), {"0"});
+  Load();
+  EXPECT_FALSE(screen.LastLoadFailure());
+  Load("x");
+  EXPECT_EQ(screen.LastLoadFailure()->Kind(), FailureKind::TypeMismatch);
+}
+
+TEST_F(EntryScreenEngine, ASaveThatCannotWriteCarriesNothingToTheOtherScreen) {
+  target.Write("Text2", "before");
+  QFile::remove(drives.Native(TextPath()));
+  QDir().mkdir(drives.Native(TextPath()));
+  screen.Write("Text1", "5");
+  Save();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(target.Read("Text2"), QStringLiteral("before"));
 }
 
 // The same screen with the other load policies.

@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "platform/screen.h"
+#include "statements/borrowings_and_expenses/borrowings_screen.h"
+#include "statements/borrowings_and_expenses/officer_pay_screen.h"
 #include "statements/general/advance_payments_screen.h"
 #include "statements/general/deposits_screen.h"
 #include "statements/general/fixed_assets_screen.h"
@@ -50,6 +52,10 @@ TEST_F(EntryScreenFocus, ANewScreenOpensInItsFirstCellAndTabRunsAlongEachRowThen
                                 "Text3", "Text2", "Text4", "Text14"};
   const QStringList counterpartyRow = {"Text7", "Text8", "Text9", "Text10", "Text11", "Text12",
                                        "Text17"};
+  // The word buttons stand on a row's first line, before its second.
+  const QStringList borrowingsRow = {"Text9",  "Text10", "Text12", "Command6", "Command5",
+                                     "Command1", "Command28", "Text11", "Text1", "Text13",
+                                     "Text14", "Text15", "Text17"};
   const FocusCase cases[] = {
       // The deposit-kind words stand beside row 1.
       {"Form2", Adder<DepositsScreen>(),
@@ -67,6 +73,12 @@ TEST_F(EntryScreenFocus, ANewScreenOpensInItsFirstCellAndTabRunsAlongEachRowThen
       {"Form7", Adder<FixedAssetsScreen>(),
        {"Text20", "Text21", "Text22", "Text24", "Text72", "Text26", "Text23", "Text1", "Text25",
         "Text6", "Text27", "Text28", "Text29"}},
+      {"Form13", Adder<BorrowingsPage1Screen>(), borrowingsRow},
+      {"Form17", Adder<BorrowingsPage2Screen>(), borrowingsRow},
+      // The officer's name first: its position box stands on the second line.
+      {"Form14", Adder<OfficerPayScreen>(),
+       {"Text27", "Text28", "Command7", "Command8", "Text72", "Text61", "Text26", "Text29",
+        "Text30", "Text1", "Text7", "Text12", "Text17", "Command26"}},
   };
   for (const FocusCase& c : cases) {
     platform::Screen& screen = c.add();

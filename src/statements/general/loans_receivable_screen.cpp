@@ -1,31 +1,20 @@
 #include "statements/general/loans_receivable_screen.h"
 
 #include "statements/layout_builders.h"
+#include "statements/loan_rows.h"
 
 namespace mirudanto::statements {
 namespace {
 
 using platform::InputMode;
 
-constexpr int kEntryCount = 7;
+using namespace loan_rows;
 
-// The boxes of each entry, in the order of the screen's table: name,
-// relationship, interest, address, balance, rate, reason, collateral.
-constexpr int kEntries[kEntryCount][8] = {
-    {9, 10, 12, 11, 1, 13, 14, 15},     {17, 18, 20, 19, 16, 21, 22, 23},
-    {25, 26, 28, 27, 24, 29, 30, 31},   {33, 34, 36, 35, 32, 37, 38, 39},
-    {41, 42, 44, 43, 40, 45, 46, 47},   {49, 50, 52, 51, 48, 53, 54, 55},
-    {57, 58, 60, 59, 56, 61, 62, 63},
-};
-enum Field { kName, kRelationship, kInterest, kAddress, kBalance, kRate, kReason, kCollateral };
+constexpr int kEntryCount = kRowCount;
+
 // The texts of an entry in the order the file holds them.
 constexpr Field kTextOrder[7] = {kName, kRelationship, kAddress, kInterest,
                                  kRate, kReason, kCollateral};
-
-// Grid columns, left to right; the address spans the first two on an entry's
-// second line.
-enum Column { kNameColumn, kRelationshipColumn, kBalanceColumn, kInterestColumn, kReasonColumn,
-              kCollateralColumn };
 
 constexpr int kLastLine = 2 * (kEntryCount + 1);  // the bottom line
 
@@ -53,35 +42,19 @@ EntryScreenLayout LoansReceivableLayout() {
   QStringList textCells;
   QStringList balanceCells;
   for (int e = 1; e <= kEntryCount; ++e) {
-    const int* boxes = kEntries[e - 1];
-    const int first = 2 * e;
-    const int second = first + 1;
-    auto rectOf = [&](Field field) {
-      switch (field) {
-        case kName: return grid.Cell(first, kNameColumn);
-        case kRelationship: return grid.Cell(first, kRelationshipColumn);
-        case kInterest: return grid.Cell(first, kInterestColumn);
-        case kAddress: return grid.Span(second, kNameColumn, kRelationshipColumn);
-        case kBalance: return grid.Cell(second, kBalanceColumn);
-        case kRate: return grid.Cell(second, kInterestColumn);
-        case kReason: return grid.Cell(second, kReasonColumn);
-        case kCollateral: return grid.Cell(second, kCollateralColumn);
-      }
-      return QRect();
-    };
     RowLayout row;
     for (Field field : kTextOrder) {
-      const QString name = BoxName(boxes[field]);
+      const QString name = BoxOf(e, field);
       // Interest and rate are figures typed as text: the input method stays.
-      AddTextCell(layout, name, rectOf(field), QString(),
+      AddTextCell(layout, name, CellOf(grid, e, field), QString(),
                   field == kInterest || field == kRate ? InputMode::Unchanged
                                                        : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
       row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
-    const QString balance = BoxName(boxes[kBalance]);
-    AddAmountCell(layout, balance, rectOf(kBalance));
+    const QString balance = BoxOf(e, kBalance);
+    AddAmountCell(layout, balance, CellOf(grid, e, kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
     row.push_back({FileRole::Amounts, e});
     layout.rows.push_back(row);

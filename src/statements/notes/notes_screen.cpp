@@ -175,9 +175,14 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
     ButtonLayout dateColumn{"Command6", "振出日", upperHalf(0), ButtonRole::ClearBoxes, dates};
     dateColumn.fontPoints = kDateFont;
     layout.buttons.push_back(dateColumn);
+    // The other page opens through the main menu's own opening, which unloads
+    // this page while its button is still running.
     layout.buttons.push_back({"Command5",
                               kind == NotesKind::ReceivablePage1 ? "受取手形②" : "受取手形①",
-                              grid.Cell(bottom, column(kRemarks)), ButtonRole::Custom});
+                              grid.Cell(bottom, column(kRemarks)), ButtonRole::Press});
+    layout.buttons.back().thenPress =
+        ButtonRef{"Form1", kind == NotesKind::ReceivablePage1 ? QStringLiteral("Command34")
+                                                              : QStringLiteral("Command1")};
   }
   return layout;
 }
@@ -187,14 +192,6 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
 NotesScreen::NotesScreen(NotesKind kind) : EntryScreen(NotesLayout(kind)), kind_(kind) {
   OnClick(kind == NotesKind::Payable ? QStringLiteral("Command5") : QStringLiteral("Command7"),
           [this] { TidyRows(); });
-  if (kind != NotesKind::Payable) {
-    // The other page opens through the main menu's own opening, which unloads
-    // this page while its button is still running; nothing here follows it.
-    const QString other = kind == NotesKind::ReceivablePage1 ? QStringLiteral("Command34")
-                                                             : QStringLiteral("Command1");
-    OnClick(QStringLiteral("Command5"),
-            [other] { platform::ScreenNamed(QStringLiteral("Form1")).Press(other); });
-  }
 }
 
 void NotesScreen::TidyRows() {

@@ -9,6 +9,7 @@
 #include "support/entry_screen_fixture.h"
 #include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
+#include "statements/loan_row_table.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -20,12 +21,7 @@ using testing::Repeated;
 // The screen's table, column for column: borrowerName, relationship,
 // interestReceived, borrowerAddress, closingBalance, interestRate,
 // loanReason, collateral.
-const int kTable[7][8] = {
-    {9, 10, 12, 11, 1, 13, 14, 15},   {17, 18, 20, 19, 16, 21, 22, 23},
-    {25, 26, 28, 27, 24, 29, 30, 31}, {33, 34, 36, 35, 32, 37, 38, 39},
-    {41, 42, 44, 43, 40, 45, 46, 47}, {49, 50, 52, 51, 48, 53, 54, 55},
-    {57, 58, 60, 59, 56, 61, 62, 63},
-};
+const auto& kTable = testing::kLoanRowTable;
 constexpr int kBalanceColumn = 4;
 // The table's columns in LoanEntry order.
 const int kFileOrder[7] = {0, 1, 3, 2, 5, 6, 7};
