@@ -5,6 +5,7 @@
 #include "app/printer_screen.h"
 #include "backup/data_screen.h"
 #include "platform/screen.h"
+#include "printing/preprinted/preprinted_screen.h"
 #include "statements/borrowings_and_expenses/borrowings_screen.h"
 #include "statements/borrowings_and_expenses/misc_screen.h"
 #include "statements/borrowings_and_expenses/officer_pay_screen.h"
@@ -43,6 +44,7 @@ void RegisterScreens() {
   screens.Add<statements::MiscGainsScreen>();
   screens.Add<statements::MiscLossesScreen>();
   screens.Add<backup::DataScreen>();
+  screens.Add<printing::PreprintedScreen>();
   screens.Add<PrinterScreen>();
 }
 

@@ -228,11 +228,16 @@ TEST_F(ScreenOpeningTest, EveryScreenOpensOnTheCompanysFiles) {
   platform::Screen& page2 = ScreenSet::Instance().Get("Form22");
   page2.Write(page2.Contract().codeBox, "5");
   page2.Press(page2.Contract().saveButton);
+  // The print screens read every statement's files: the set-up wrote them.
+  for (const StatementFile& file : PrintDataSetOrder()) {
+    ASSERT_TRUE(drives.Exists(PathOf(file, 5))) << PathOf(file, 5).toStdString();
+  }
   platform::Screen& menu = ScreenSet::Instance().Get("Form1");
 
   ASSERT_FALSE(BuiltOpenings().empty());
   for (const MenuOpening& opening : BuiltOpenings()) {
     desktop.boxes.clear();
+    EXPECT_TRUE(menu.Control(opening.menuButton).isEnabled()) << opening.menuButton.toStdString();
     menu.Press(opening.menuButton);
     const std::string name = opening.screen.toStdString();
     EXPECT_EQ(desktop.Summary(), QStringList()) << name;
@@ -253,6 +258,13 @@ TEST_F(ScreenOpeningTest, AnOpeningWhoseLoadFailsReportsOncePerPageAndStillShows
     menu.Press(opening.menuButton);
     const std::string name = opening.screen.toStdString();
     statements::EntryScreen* screen = EntryScreen(opening.screen);
+    if (opening.screen == "Form18") {
+      // The print screen's load reports under the title of its commonest stop.
+      EXPECT_EQ(desktop.Summary(),
+                QStringList{"受取手形②を実行してください|ファイルが見つかりません。\n①6.txt"});
+      EXPECT_TRUE(ScreenSet::Instance().Get(opening.screen).IsShown());
+      continue;
+    }
     if (screen == nullptr) {
       EXPECT_EQ(desktop.Summary(), QStringList()) << name;
       EXPECT_TRUE(ScreenSet::Instance().Get(opening.screen).IsShown()) << name;

@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QThread>
@@ -17,11 +18,15 @@
 
 #include "core/failure.h"
 #include "platform/printers.h"
+#include "printing/preprinted/preprinted_screen.h"
 #include "printing/printer.h"
 #include "printing/qt_printer.h"
 #include "support/failure_of.h"
+#include "support/print_company.h"
 #include "support/private_cups.h"
 #include "support/qt_printers.h"
+#include "support/recording_desktop.h"
+#include "support/temp_drives.h"
 
 namespace mirudanto::printing {
 namespace {
@@ -307,6 +312,77 @@ TEST_F(CupsPrinting, APlanOutOfRangeOpensNoJob) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Kind(), FailureKind::Overflow);
   EXPECT_TRUE(JobsAfter(lastJob).empty());
+}
+
+// The preprinted-sheet screen on the real backend: a company whose ① has a
+// bank name in row 1 and a total, opened as the main menu opens it.
+class PreprintedCupsPrinting : public CupsPrinting {
+ protected:
+  void SetUp() override {
+    CupsPrinting::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    testing::WriteCompany(drives, 7, [](const StatementFile& file, QStringList& lines) {
+      if (file.mark != StatementMark::Deposits) return;
+      if (file.role == FileRole::Text) lines[0] = QStringLiteral("\"預金テスト\"");
+      if (file.role == FileRole::Amounts) lines[15] = QStringLiteral("1234567");
+    });
+    screen = &platform::ScreenSet::Instance().Add<PreprintedScreen>();
+    screen->Write(QStringLiteral("Text146"), QStringLiteral("7"));
+    screen->Show();
+    screen->Press(QStringLiteral("Command3"));
+  }
+  void TearDown() override {
+    platform::ScreenSet::Instance().Clear();
+    CupsPrinting::TearDown();
+  }
+  void PressDeposits() { screen->ControlAs<QPushButton>(QStringLiteral("Command12")).click(); }
+
+  testing::TempDrives drives;
+  testing::RecordingDesktop desktop;
+  platform::Screen* screen = nullptr;
+};
+
+TEST_F(PreprintedCupsPrinting, OnePressOfDepositsIsOnePdfJobOnTheDefaultQueueWithTheDataInPlace) {
+  const QString queue = kQueues[1];
+  platform::SetDefaultPrinter(queue);
+  const int lastJob = LastJobId();
+
+  PressDeposits();
+
+  EXPECT_TRUE(desktop.boxes.empty());
+  const std::vector<QueuedJob> jobs = JobsAfter(lastJob);
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].queue, queue);
+  EXPECT_EQ(jobs[0].format, QStringLiteral("application/pdf"));
+  EXPECT_EQ(screen->CaptionOf(QStringLiteral("Label1")), QString());
+  const QString delivered = Delivered(jobs[0].id);
+  ASSERT_TRUE(QFileInfo::exists(delivered));
+  const std::optional<QPointF> origin = PrintableOrigin(queue);
+  ASSERT_TRUE(origin);
+  const std::vector<Word> words = WordsOf(delivered);
+  // Row 1's bank name, and the total at R 143 less its seven digits plus
+  // nothing (a million and more takes no nudge).
+  const std::pair<QString, QPointF> expected[] = {
+      {QStringLiteral("預金テスト"), {27, 32}},
+      {QStringLiteral("1,234,567"), {143 - 3.5 * 15 * 25.4 / 72, 239}},
+  };
+  for (const auto& [text, place] : expected) {
+    SCOPED_TRACE(text.toStdString());
+    const auto found = std::find_if(words.begin(), words.end(),
+                                    [&](const Word& w) { return w.text == text; });
+    ASSERT_NE(found, words.end()) << "not on the page";
+    EXPECT_NEAR(found->x, origin->x() + place.x(), 1.0);
+    EXPECT_NEAR(found->y, origin->y() + place.y(), 1.0);
+  }
+}
+
+TEST_F(PreprintedCupsPrinting, WithoutADefaultPrinterThePressReportsSendsNothingAndKeepsTheMark) {
+  ASSERT_EQ(LpstatDefault(), QString());
+  const int lastJob = LastJobId();
+  PressDeposits();
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|既定のプリンターがありません。"});
+  EXPECT_TRUE(JobsAfter(lastJob).empty());
+  EXPECT_EQ(screen->CaptionOf(QStringLiteral("Label1")), QStringLiteral("要"));
 }
 
 // The device's metric is the fixed-pitch face's: half an em for ASCII, a whole

@@ -9,6 +9,7 @@
 #include "core/failure.h"
 #include "support/failure_of.h"
 #include "support/qt_printers.h"
+#include "support/print_company.h"
 #include "support/statement_files_support.h"
 #include "support/temp_drives.h"
 
@@ -16,50 +17,17 @@ namespace mirudanto::printing {
 namespace {
 
 using testing::FailureOf;
+using testing::DefaultLines;
+using testing::Edit;
+using testing::Is;
+using testing::SetAmount;
+using testing::WriteCompany;
 using testing::PutLines;
 using testing::TempDrives;
 using M = StatementMark;
 using S = PrintStatement;
 constexpr FileRole T = FileRole::Text;
 constexpr FileRole A = FileRole::Amounts;
-
-// Each text of a company's files tells where it stands ("①#3"), so that a
-// value read from the wrong place shows; amounts and numbers are 0.
-QStringList DefaultLines(const StatementFile& file, const QString& tag = QString()) {
-  QStringList lines;
-  for (int n = 1; n <= ValueCount(file); ++n) {
-    if (file.role == A || (file.mark == M::Inventories && n <= 6)) {
-      lines.append(QStringLiteral("0"));
-    } else {
-      lines.append(QChar('"') + tag + MarkText(file.mark) + QChar('#') + QString::number(n) +
-                   QChar('"'));
-    }
-  }
-  return lines;
-}
-
-// A company's 36 files as the entry screens write them; `edit` may change the
-// lines of any file before it is written.
-using Edit = std::function<void(const StatementFile&, QStringList&)>;
-void WriteCompany(const TempDrives& drives, CompanyCode code, const Edit& edit = {},
-                  const QString& tag = QString()) {
-  for (const StatementFile& file : PrintDataSetOrder()) {
-    QStringList lines = DefaultLines(file, tag);
-    if (edit) edit(file, lines);
-    PutLines(drives, PathOf(file, code), lines);
-  }
-}
-
-// An edit that sets value n of one amount file.
-Edit SetAmount(StatementMark mark, int number, const QString& value) {
-  return [=](const StatementFile& file, QStringList& lines) {
-    if (file.mark == mark && file.role == A) lines[number - 1] = value;
-  };
-}
-
-bool Is(const StatementFile& file, StatementMark mark, FileRole role) {
-  return file.mark == mark && file.role == role;
-}
 
 std::vector<S> Marked(const PrintDataSet& set) {
   std::vector<S> marked;
