@@ -85,7 +85,7 @@ namespace {
 
 // Page 2 of ② goes where its company goes; where the source has none, a page 2
 // at the target is another copy's or another company's, and would come back
-// with the statement's next restore or print, so it is deleted.
+// with the next restore or print, so it is deleted.
 void CarrySecondNotesPage(PreparedCopies& copies, const QStringList& from,
                           const QStringList& to) {
   for (qsizetype k = 0; k < from.size(); ++k) {
@@ -121,8 +121,11 @@ PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
   const QStringList sources = BackupSet(code, kFloppyDataRoot);
   const QStringList targets = BackupSet(code);
   for (qsizetype k = 0; k < sources.size(); ++k) copies.Copy(sources[k], targets[k]);
-  CarrySecondNotesPage(copies, SecondNotesPageFiles(code, kFloppyDataRoot),
-                       SecondNotesPageFiles(code));
+  // A medium may come from before page 2 of ② travelled with its company:
+  // the disk's page 2 stays unless the medium has one.
+  const QStringList page2 = SecondNotesPageFiles(code, kFloppyDataRoot);
+  const QStringList page2Targets = SecondNotesPageFiles(code);
+  for (qsizetype k = 0; k < page2.size(); ++k) copies.CopyWhereItExists(page2[k], page2Targets[k]);
 
   for (const QString& folder : {CompanyFolder(), StatementFolder()}) {
     if (!platform::FolderExists(folder)) throw Failure(FailureKind::PathNotFound);

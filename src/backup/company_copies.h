@@ -71,7 +71,7 @@ class PreparedCopies {
 PreparedCopies PrepareBackupToFloppy(CompanyCode code);
 
 // RestoreCompanyFromFloppy: the same files back onto the hard disk, in the same
-// order, page 2 of ② as the medium has it or not. Checks that the medium is there,
+// order, page 2 of ② where the medium has it. Checks that the medium is there,
 // that every source on it can be read, and that the hard disk has the folders
 // they go to (the restore creates none).
 PreparedCopies PrepareRestoreFromFloppy(CompanyCode code);

@@ -26,19 +26,13 @@ const QString kCallTitle = QStringLiteral("会社呼出");
 // The title of every failure of the five file operations.
 const QString kCodeTitle = QStringLiteral("法人コードの入力");
 
-const QColor kLightYellow(255, 255, 192);
-const QColor kLightCyan(192, 255, 255);
+using platform::kLightCyan;
+using platform::kLightYellow;
 const QColor kMagenta(255, 0, 255);
 
 constexpr int kLineHeight = 26;
 constexpr int kWindowWidth = 600;
 constexpr int kWindowHeight = 292;
-
-void Paint(QWidget& widget, const QColor& colour) {
-  QPalette palette = widget.palette();
-  palette.setColor(QPalette::Base, colour);
-  widget.setPalette(palette);
-}
 
 // The progress bar for the length of one operation: shown from 0 when the
 // operation starts writing, and hidden when it ends, however it ends.
@@ -94,7 +88,7 @@ void DataScreen::Build() {
   // Row 1: the code, its call, the company's name.
   right(AddTextBox("Text6", Px(8, 10, 100, h)));
   AddButton("Command4", "会社呼出", Px(114, 10, 88, h));
-  Paint(AddTextBox("Text5", Px(208, 10, 384, h), QStringLiteral("　")), kLightYellow);
+  platform::Paint(AddTextBox("Text5", Px(208, 10, 384, h), QStringLiteral("　")), kLightYellow);
 
   // Row 2: clearing, the handed code, the fiscal period.
   QPushButton& clear = AddButton("Command9", "会社コードクリア", Px(8, 44, 120, h));
@@ -105,14 +99,14 @@ void DataScreen::Build() {
   int x = 212;
   for (const char* era : {"Text10", "Text16"}) {
     const bool start = QLatin1String(era) == QLatin1String("Text10");
-    Paint(AddTextBox(era, Px(x, 44, 56, h), start ? QStringLiteral("自平成")
+    platform::Paint(AddTextBox(era, Px(x, 44, 56, h), start ? QStringLiteral("自平成")
                                                   : QStringLiteral("至平成")),
           kLightCyan);
     x += 58;
     const QStringList dateBoxes = start ? QStringList{"Text13", "Text14", "Text15"}
                                         : QStringList{"Text17", "Text18", "Text19"};
     for (const QString& box : dateBoxes) {
-      Paint(right(AddTextBox(box, Px(x, 44, 40, h))), kLightCyan);
+      platform::Paint(right(AddTextBox(box, Px(x, 44, 40, h))), kLightCyan);
       x += 42;
     }
     x += 8;
@@ -132,7 +126,7 @@ void DataScreen::Build() {
   AddButton("Command3", "フロッピーより削除する", Px(8, 216, buttonWidth, 28));
   AddButton("Command19", "HDDより削除する", Px(8, 248, buttonWidth, 28));
   platform::TextBox& handed = AddTextBox("Text1", Px(300, 250, 60, h));
-  Paint(handed, kMagenta);
+  platform::Paint(handed, kMagenta);
   handed.setVisible(false);
   QPushButton& menu = AddButton("Command6", "menu", Px(472, 246, 120, 32));
   QFont italic = menu.font();

@@ -15,6 +15,13 @@ QRect FromTwips(int left, int top, int width, int height) {
 
 int PixelsFromTwips(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
+void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
+  QPalette palette = widget.palette();
+  palette.setColor(role, colour);
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(true);
+}
+
 QString InputModeName(InputMode mode) {
   switch (mode) {
     case InputMode::Hiragana: return QStringLiteral("hiragana");

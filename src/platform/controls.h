@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QFrame>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -12,6 +14,16 @@ namespace mirudanto::platform {
 constexpr int kTwipsPerPixel = 15;
 QRect FromTwips(int left, int top, int width, int height);
 int PixelsFromTwips(int twips);
+
+// The colours the screens mark their boxes and buttons with.
+inline const QColor kHeadingGrey(224, 224, 224);
+inline const QColor kLightCyan(192, 255, 255);
+inline const QColor kLightMagenta(255, 192, 255);
+inline const QColor kLightYellow(255, 255, 192);
+inline const QColor kLightRed(255, 192, 192);
+
+// Colours a control: its box (QPalette::Base) or its face (QPalette::Button).
+void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::Base);
 
 // The mode the Japanese input method takes when a box gets the focus. Linux
 // offers no way to set an input method's mode, so the mode is kept on the box

@@ -20,13 +20,6 @@ void Resize(QWidget& widget, double points) {
   widget.setFont(font);
 }
 
-void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
-  QPalette palette = widget.palette();
-  palette.setColor(role, colour);
-  widget.setPalette(palette);
-  widget.setAutoFillBackground(true);
-}
-
 void PressOther(const std::optional<ButtonRef>& button) {
   if (button) platform::ScreenNamed(button->screen).Press(button->button);
 }
@@ -106,14 +99,14 @@ void EntryScreen::Build() {
     box.setAlignment(layout.style == BoxStyle::Heading ? Qt::AlignCenter : layout.alignment);
     box.SetInputMode(layout.inputMode);
     box.SetTypingLimit(layout.typingLimit);
-    if (layout.style == BoxStyle::Heading) Paint(box, kHeadingGrey, QPalette::Base);
-    if (layout.background) Paint(box, *layout.background, QPalette::Base);
+    if (layout.style == BoxStyle::Heading) platform::Paint(box, kHeadingGrey, QPalette::Base);
+    if (layout.background) platform::Paint(box, *layout.background, QPalette::Base);
     if (layout.style == BoxStyle::Hidden) box.setVisible(false);
     Resize(box, layout.fontPoints);
   }
   for (const ButtonLayout& layout : layout_.buttons) {
     QPushButton& button = AddButton(layout.name, layout.caption, layout.twips);
-    if (layout.background) Paint(button, *layout.background, QPalette::Button);
+    if (layout.background) platform::Paint(button, *layout.background, QPalette::Button);
     Resize(button, layout.fontPoints);
     if (layout.hidden) button.setVisible(false);
   }

@@ -83,9 +83,8 @@ class EntryScreen : public platform::Screen {
   std::optional<Failure> lastLoadFailure_;
 };
 
-inline const QColor kHeadingGrey(224, 224, 224);
-// The colours that mark the cells and buttons a screen singles out.
-inline const QColor kLightCyan(192, 255, 255);
-inline const QColor kLightMagenta(255, 192, 255);
+using platform::kHeadingGrey;
+using platform::kLightCyan;
+using platform::kLightMagenta;
 
 }  // namespace mirudanto::statements

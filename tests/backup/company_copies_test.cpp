@@ -192,9 +192,10 @@ TEST(PreparedCopies, ABackupPlansOnlyTheFoldersTheMediumLacks) {
   EXPECT_EQ(copies.Targets(), BackupSet(7, kFloppyDataRoot));
 }
 
-// Page 2 of ② where the source has none is stale at the target: it would come
-// back with the next restore, or print beside page 1 of another time.
-TEST(PreparedCopies, ABackupAndARestoreTakeAwayAStaleSecondNotesPage) {
+// Page 2 of ② where the company has none is stale on the medium: it would come
+// back with the next restore. A medium without page 2 may come from before
+// page 2 travelled with its company, so a restore leaves the disk's alone.
+TEST(PreparedCopies, ABackupTakesAwayAStaleSecondNotesPageAndARestoreKeepsTheDisks) {
   TempDrives drives;
   testing::PutCompany(drives, 7, "見本", "v1");
   const QString onMedium = StatementTextFile(StatementMark::NotesReceivable2nd, 7, kFloppyDataRoot);
@@ -203,9 +204,9 @@ TEST(PreparedCopies, ABackupAndARestoreTakeAwayAStaleSecondNotesPage) {
   PrepareBackupToFloppy(7).Write();
   EXPECT_FALSE(drives.Exists(onMedium));
 
-  drives.Put(onDisk, "stale");
+  drives.Put(onDisk, "only copy");
   PrepareRestoreFromFloppy(7).Write();
-  EXPECT_FALSE(drives.Exists(onDisk));
+  EXPECT_EQ(drives.Get(onDisk), QByteArray("only copy"));
   EXPECT_TRUE(drives.Exists(StatementTextFile(StatementMark::Deposits, 7)));
 }
 

@@ -28,8 +28,8 @@ const QString kOffsetX = QStringLiteral("Text9");
 const QString kOffsetY = QStringLiteral("Text10");
 const QString kBlankA4Screen = QStringLiteral("Form23");
 
-const QColor kLightRed(255, 192, 192);
-const QColor kLightYellow(255, 255, 192);
+using platform::kLightRed;
+using platform::kLightYellow;
 
 // One statement's row on the right: its mark and its print button (none for
 // ⑧, which prints only on blank A4). Positions in twips.
@@ -69,13 +69,6 @@ const StatementRow& RowOf(PrintStatement statement) {
     if (row.statement == statement) return row;
   }
   throw std::logic_error("no such statement on the preprinted-sheet screen");
-}
-
-void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
-  QPalette palette = widget.palette();
-  palette.setColor(role, colour);
-  widget.setPalette(palette);
-  widget.setAutoFillBackground(true);
 }
 
 // A caption too wide for its button goes on two lines, as the button's own
@@ -136,7 +129,7 @@ void PreprintedScreen::Build() {
     platform::TextBox& text = AddTextBox(name, box.twips, QString::fromUtf8(box.text));
     if (box.right) text.setAlignment(Qt::AlignRight);
     const bool offset = name == kOffsetX || name == kOffsetY;
-    Paint(text, offset ? QColor(Qt::white) : kLightRed, QPalette::Base);
+    platform::Paint(text, offset ? QColor(Qt::white) : kLightRed, QPalette::Base);
   }
 
   AddTextBox(QStringLiteral("Text146"), Twips(1920, 120, 615, 330)).setVisible(false);
@@ -156,7 +149,7 @@ void PreprintedScreen::Build() {
 
   QPushButton& blankA4 = AddButton(QStringLiteral("Command35"), QStringLiteral("A4白紙用紙印刷"),
                                    Twips(120, 5400, 2415, 375));
-  Paint(blankA4, kLightYellow, QPalette::Button);
+  platform::Paint(blankA4, kLightYellow, QPalette::Button);
   // Like the main menu's openings: a screen this build lacks is offered greyed.
   if (platform::ScreenSet::Instance().Find(kBlankA4Screen) == nullptr) blankA4.setEnabled(false);
 

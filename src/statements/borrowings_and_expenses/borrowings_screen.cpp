@@ -12,8 +12,6 @@ using platform::InputMode;
 const QString kTitle = QStringLiteral("借入金");
 const QString kPage1 = QStringLiteral("Form13");
 const QString kPage2 = QStringLiteral("Form17");
-const QColor kCyan(192, 255, 255);
-const QColor kMagenta(255, 192, 255);
 constexpr double kSmallFont = 9.75;
 
 using namespace loan_rows;
@@ -88,7 +86,7 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
     const QString interest = BoxOf(r, kInterest);
     BoxLayout& interestBox = AddAmountCell(layout, interest, CellOf(grid, r, kInterest));
     interestBox.initialText.clear();
-    interestBox.background = kCyan;
+    interestBox.background = kLightCyan;
     interests.push_back({ValueKind::Amount, interest});
     const int balanceValue = r;
     const int interestValue = r + (page1 ? 8 : 9);
@@ -125,7 +123,7 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
   const QString balanceTotal = page1 ? QStringLiteral("Text72") : QStringLiteral("Text67");
   const QString interestTotal = page1 ? QStringLiteral("Text64") : QStringLiteral("Text66");
   totalBox(balanceTotal, bottom(0, kBalanceColumn), true);
-  totalBox(interestTotal, bottom(0, kInterestColumn), false, kCyan);
+  totalBox(interestTotal, bottom(0, kInterestColumn), false, kLightCyan);
   amounts.values = balances;
   if (page1) {
     amounts.values.push_back({ValueKind::Amount, "Text72"});
@@ -145,9 +143,9 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
                  bottom(line, kRelationshipColumn), kSmallFont);
     }
     totalBox("Text72", bottom(1, kBalanceColumn), true);
-    totalBox("Text64", bottom(1, kInterestColumn), false, kCyan);
+    totalBox("Text64", bottom(1, kInterestColumn), false, kLightCyan);
     totalBox("Text8", bottom(2, kBalanceColumn), true);
-    totalBox("Text65", bottom(2, kInterestColumn), false, kCyan);
+    totalBox("Text65", bottom(2, kInterestColumn), false, kLightCyan);
     amounts.values.push_back({ValueKind::Amount, "Text72"});
     amounts.values.push_back({ValueKind::Amount, "Text8"});
     amounts.values.insert(amounts.values.end(), interests.begin(), interests.end());
@@ -184,7 +182,7 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
                     balanceCells + QStringList{"Text72"});
   ButtonLayout interestHeading{"Command36", "支払利子額", grid.Cell(0, kInterestColumn),
                                ButtonRole::ClearBoxes};
-  interestHeading.background = kCyan;
+  interestHeading.background = kLightCyan;
   interestHeading.fontPoints = kSmallFont;
   if (page1) {
     interestHeading.boxes = interestCells + QStringList{"Text64"};
@@ -225,7 +223,7 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
                       grid.Span(kBottomLine, kReasonColumn, kCollateralColumn)
                           .translated(0, kLineHeight),
                       ButtonRole::Custom};
-    call.background = kMagenta;
+    call.background = kLightMagenta;
     call.fontPoints = kSmallFont;
     layout.buttons.push_back(call);
   }

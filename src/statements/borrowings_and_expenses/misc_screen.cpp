@@ -149,39 +149,58 @@ Amount& MiscScreen::HeldMarker(int row) {
   return MutableHeld()[{FileRole::SubtotalMarkers, row - 1}].number;
 }
 
-void MiscScreen::ReloadSubtotalMarkers() {
+std::vector<Amount> MiscScreen::MarkersInBoxes() {
+  std::vector<Amount> markers(kRowCount + 1, 0);
   for (int r = 2; r <= kRowCount; ++r) {
-    HeldMarker(r) = ReadAmountCell(Read(BoxName(RowNames(r).marker)));
+    markers[r] = ReadAmountCell(Read(BoxName(RowNames(r).marker)));
   }
+  return markers;
+}
+
+void MiscScreen::ReloadSubtotalMarkers() {
+  const std::vector<Amount> markers = MarkersInBoxes();
+  for (int r = 2; r <= kRowCount; ++r) HeldMarker(r) = markers[r];
 }
 
 void MiscScreen::InsertSubtotalLine(int row) {
   std::vector<Amount> a(static_cast<std::size_t>(row) + 1, 0);
-  for (int j = 1; j <= row; ++j) a[j] = ReadAmountCell(Read(BoxName(RowNames(j).amount)));
+  for (int j = 1; j <= row; ++j) {
+    const QString box = BoxName(RowNames(j).amount);
+    try {
+      a[j] = ReadAmountCellForSave(Read(box));
+    } catch (const Failure& failure) {
+      // The line would write the rows above back as read: a figure beyond
+      // 32 bits is shown to the user rather than lost.
+      platform::ReportError(Layout().saveTitle, failure);
+      FocusAndSelect(box);
+      return;
+    }
+  }
   // Only a row without a positive amount becomes a subtotal line, and not one
   // right below a line that still shows its own subtotal.
   if (a[row] > 0) return;
   if (row > 2 && a[row - 1] == HeldMarker(row - 1)) return;
 
-  Press(ButtonName(RowNames(1).subtotalButton));
-  auto m = [this](int r) { return HeldMarker(r); };
+  // The markers as their boxes hold them; taken in only when the line is made.
+  const std::vector<Amount> m = MarkersInBoxes();
   AmountSum sum;
   for (int j = 1; j < row; ++j) sum.Add(a[j]);
   if (row == 4) {
-    sum.Subtract(m(2)).Subtract(m(2));
+    sum.Subtract(m[2]).Subtract(m[2]);
   } else if (row >= 5) {
-    for (int j = 2; j <= row - 2; ++j) sum.Subtract(m(j)).Subtract(m(j));
-    sum.Subtract(m(row - 1));
+    for (int j = 2; j <= row - 2; ++j) sum.Subtract(m[j]).Subtract(m[j]);
+    sum.Subtract(m[row - 1]);
   }
   Amount subtotal = 0;
   try {
     subtotal = sum.Value();
   } catch (const Failure& failure) {
-    // Beyond 32 bits no line is made: the rows stay as they were.
+    // Beyond 32 bits no line is made: the rows and markers stay as they were.
     platform::ReportError(Layout().saveTitle, failure);
     return;
   }
 
+  Press(ButtonName(RowNames(1).subtotalButton));
   HeldMarker(row) = subtotal;
   Write(BoxName(RowNames(row).marker), QString::number(subtotal));
   Write(BoxName(RowNames(row).amount), FormatAmount(subtotal));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "core/amount.h"
 #include "statements/entry_screen.h"
 
@@ -19,6 +21,8 @@ class MiscScreen : public EntryScreen {
   static const QString& SubtotalLabel();
 
  private:
+  // The markers as the hidden boxes hold them, by row (rows 2 to 10).
+  std::vector<Amount> MarkersInBoxes();
   void ReloadSubtotalMarkers();
   void InsertSubtotalLine(int row);
   void CorrectRow(int row);

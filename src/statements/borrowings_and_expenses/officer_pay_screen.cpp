@@ -8,7 +8,6 @@ namespace {
 using platform::InputMode;
 
 constexpr int kOfficerCount = 6;
-const QColor kCyan(192, 255, 255);
 
 // The boxes of each officer: position, name, relationship, address,
 // attendance (file order), then remuneration, bonus expensed, bonus
@@ -171,7 +170,7 @@ EntryScreenLayout OfficerPayLayout() {
     const auto [labelRect, boxRect] = SplitCell(cell, 450);
     layout.labels.push_back({label, caption, labelRect, Qt::AlignRight | Qt::AlignVCenter});
     BoxLayout& amount = AddAmountCell(layout, box, boxRect);
-    amount.background = kCyan;
+    amount.background = kLightCyan;
   };
   for (int r = 1; r <= kOfficerCount; ++r) {
     labelled(QStringLiteral("Label%1").arg(7 + r), "内外", BoxName(kOfficers[r - 1][kInnerOuter]),

@@ -254,14 +254,34 @@ TEST_F(MiscGainsTest, ASubtotalRewritesTheRowsAboveAndNothingElse) {
   EXPECT_EQ(screen.Read(Amount(1)), QString());
 }
 
-TEST_F(MiscGainsTest, ASubtotalBeyondThirtyTwoBitsMakesNoLine) {
-  Type({"2,147,483,647", "1"});
-  const QStringList before = Shown(10);
-  screen.Press(SubtotalButton(3));
-  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
-  EXPECT_EQ(Shown(10), before);
-  EXPECT_EQ(screen.Read(Address(3)), QString());
-  EXPECT_EQ(screen.Read(Marker(3)), QStringLiteral("　　"));
+TEST_F(MiscGainsTest, ASubtotalOrAFigureBeyondThirtyTwoBitsMakesNoLine) {
+  struct Case {
+    const char* name;
+    QStringList amounts;
+    int refusedRow;  // the cell shown to the user; 0: none
+  };
+  const Case cases[] = {
+      {"a subtotal beyond 32 bits", {"2,147,483,647", "1"}, 0},
+      {"a figure beyond 32 bits above the line", {"3,000,000,000", "1"}, 1},
+      {"a figure beyond 32 bits in the line's own row", {"1", "2", "-3,000,000,000"}, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    screen.Unload();
+    desktop.boxes.clear();
+    Type(c.amounts);
+    const QStringList before = Shown(10);
+
+    screen.Press(SubtotalButton(3));
+
+    EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
+    EXPECT_EQ(Shown(10), before);
+    EXPECT_EQ(screen.Read(Address(3)), QString());
+    EXPECT_EQ(screen.Read(Marker(3)), QStringLiteral("　　"));
+    if (c.refusedRow != 0) {
+      EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Amount(c.refusedRow)));
+    }
+  }
 }
 
 TEST_F(MiscGainsTest, ALoadBringsBackTheSavedLinesAndMarkers) {
