@@ -20,38 +20,8 @@ namespace {
 using namespace mirudanto;
 using namespace mirudanto::printing;
 
-// A company's 36 print files with full rows: long texts, seven-digit amounts.
-void WriteFullCompany(CompanyCode code) {
-  for (const StatementFile& file : PrintDataSetOrder()) {
-    ValueWriter values;
-    for (int n = 1; n <= ValueCount(file); ++n) {
-      if (file.role == FileRole::Amounts) {
-        values.WriteNumber(1234567 + n);
-      } else if (file.mark == StatementMark::Inventories && n <= 6) {
-        values.WriteNumber(n <= 3 ? 13 : 0);
-      } else {
-        values.WriteText(QStringLiteral("株式会社見本商事　東京支店"));
-      }
-    }
-    platform::SaveValueFile(PathOf(file, code), values);
-  }
-}
-
-// A scratch hard disk that holds company 7's full print files.
-class FullCompanyDisk {
- public:
-  FullCompanyDisk() {
-    platform::CreateFolder(kDataRoot);
-    platform::CreateFolder(StatementFolder());
-    WriteFullCompany(7);
-  }
-
- private:
-  bench::ScratchDisk disk_;
-};
-
 void BM_LoadPrintDataSet(benchmark::State& state) {
-  const FullCompanyDisk disk;
+  const bench::FullPrintCompanyDisk disk;
   PrintDataSet set;
   for (auto _ : state) {
     set.Load(QStringLiteral("7"));
@@ -99,7 +69,7 @@ BENCHMARK(BM_PlanAndRecordDensePage)->Unit(benchmark::kMicrosecond);
 // The preprinted layout with the most operations, planned from a full data
 // set and recorded, as one press of its button does after the offsets are read.
 void BM_PlanAndRecordLargestPreprintedLayout(benchmark::State& state) {
-  const FullCompanyDisk disk;
+  const bench::FullPrintCompanyDisk disk;
   PrintDataSet set;
   set.Load(QStringLiteral("7"));
   RecordingPrinter printer;
@@ -123,32 +93,11 @@ void BM_PlanAndRecordLargestPreprintedLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_PlanAndRecordLargestPreprintedLayout)->Unit(benchmark::kMicrosecond);
 
-// True only under scripts/bench's own scheduler (scripts/private-cups), as the
-// tests require: no benchmark prints to the machine's printers.
-bool PrivateScheduler() {
-  const QFileInfo socket(qEnvironmentVariable("CUPS_SERVER"));
-  const QString clientRoot = qEnvironmentVariable("CUPS_SERVERROOT");
-  return socket.isAbsolute() && socket.exists() && !clientRoot.isEmpty() &&
-         QFileInfo(clientRoot).canonicalFilePath() ==
-             QFileInfo(socket.dir(), QStringLiteral("client")).canonicalFilePath();
-}
-
 // One page handed to a CUPS queue: default printer looked up, page planned,
 // drawn into its PDF, ended and accepted by the scheduler (the job id back).
 void BM_OnePageToCupsQueue(benchmark::State& state) {
-  if (!PrivateScheduler()) {
-    state.SkipWithError("no private CUPS scheduler: run through scripts/bench");
-    return;
-  }
-  if (platform::DefaultPrinter().isEmpty()) {
-    const std::vector<QString> queues = platform::InstalledPrinters();
-    if (queues.empty()) {
-      state.SkipWithError("the private scheduler has no queue");
-      return;
-    }
-    platform::SetDefaultPrinter(queues.front());
-  }
-  const FullCompanyDisk disk;
+  if (!bench::UsePrivateQueue(state)) return;
+  const bench::FullPrintCompanyDisk disk;
   PrintDataSet set;
   set.Load(QStringLiteral("7"));
   QtPrinter printer;

@@ -5,6 +5,7 @@
 #include "app/printer_screen.h"
 #include "backup/data_screen.h"
 #include "platform/screen.h"
+#include "printing/blank_a4/blank_a4_screen.h"
 #include "printing/preprinted/preprinted_screen.h"
 #include "statements/borrowings_and_expenses/borrowings_screen.h"
 #include "statements/borrowings_and_expenses/misc_screen.h"
@@ -46,6 +47,7 @@ void RegisterScreens() {
   screens.Add<backup::DataScreen>();
   screens.Add<printing::PreprintedScreen>();
   screens.Add<PrinterScreen>();
+  screens.Add<printing::BlankA4Screen>();
 }
 
 }  // namespace mirudanto::app

@@ -8,19 +8,28 @@
 
 namespace mirudanto::platform {
 
-QRect FromTwips(int left, int top, int width, int height) {
-  return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width),
-               PixelsFromTwips(height));
-}
-
-int PixelsFromTwips(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-
 void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role) {
   QPalette palette = widget.palette();
   palette.setColor(role, colour);
   widget.setPalette(palette);
   widget.setAutoFillBackground(true);
 }
+
+void StyleCaption(QLabel& label, double points, const QColor& colour) {
+  QFont font = label.font();
+  font.setPointSizeF(points);
+  label.setFont(font);
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label.setPalette(palette);
+}
+
+QRect FromTwips(int left, int top, int width, int height) {
+  return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width),
+               PixelsFromTwips(height));
+}
+
+int PixelsFromTwips(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 QString InputModeName(InputMode mode) {
   switch (mode) {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPoint>
@@ -30,6 +31,9 @@ void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPa
 // (property "inputMode") and switching does nothing.
 enum class InputMode { Unchanged, Hiragana, Katakana };
 QString InputModeName(InputMode mode);
+
+// A label's caption at a size of its own and in a colour.
+void StyleCaption(QLabel& label, double points, const QColor& colour);
 
 // A single-line text box. What the user types or pastes is refused, with a
 // beep, when it brings in a character the data files cannot hold (a double

@@ -21,6 +21,7 @@
 #include "printing/preprinted/preprinted_screen.h"
 #include "printing/printer.h"
 #include "printing/qt_printer.h"
+#include "support/cups_jobs.h"
 #include "support/failure_of.h"
 #include "support/print_company.h"
 #include "support/private_cups.h"
@@ -31,133 +32,8 @@
 namespace mirudanto::printing {
 namespace {
 
+using namespace testing::cups;
 using testing::FailureOf;
-
-struct QueuedJob {
-  int id = 0;
-  QString queue;
-  QString format;
-  ipp_jstate_t state = IPP_JSTATE_PENDING;
-};
-
-// Every job the scheduler knows, finished ones included.
-std::vector<QueuedJob> AllJobs() {
-  cups_job_t* jobs = nullptr;
-  const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
-  std::vector<QueuedJob> all;
-  for (int k = 0; k < count; ++k) {
-    // The queue's name comes percent-encoded, as in the job's printer URI.
-    all.push_back({jobs[k].id, QUrl::fromPercentEncoding(jobs[k].dest),
-                   QString::fromUtf8(jobs[k].format), jobs[k].state});
-  }
-  cupsFreeJobs(count, jobs);
-  return all;
-}
-
-// The highest job id so far: every later job has a higher one.
-int LastJobId() {
-  int last = 0;
-  for (const QueuedJob& job : AllJobs()) last = std::max(last, job.id);
-  return last;
-}
-
-// The jobs made after the one with that id.
-std::vector<QueuedJob> JobsAfter(int last) {
-  std::vector<QueuedJob> jobs;
-  for (const QueuedJob& job : AllJobs()) {
-    if (job.id > last) jobs.push_back(job);
-  }
-  return jobs;
-}
-
-std::optional<QueuedJob> JobOf(int id) {
-  for (const QueuedJob& job : AllJobs()) {
-    if (job.id == id) return job;
-  }
-  return std::nullopt;
-}
-
-// Waits until the job has left the queue; its last state.
-ipp_jstate_t WaitForJob(int id) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < 60000) {
-    const std::optional<QueuedJob> job = JobOf(id);
-    if (job && job->state >= IPP_JSTATE_CANCELED) return job->state;
-    QThread::msleep(100);
-  }
-  return IPP_JSTATE_PROCESSING;
-}
-
-QSet<QString> PdfFiles(const QString& folder) {
-  QSet<QString> files;
-  QDirIterator it(folder, {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
-  while (it.hasNext()) files.insert(it.next());
-  return files;
-}
-
-QString QueueOption(const QString& queue, const char* option) {
-  cups_dest_t* dests = nullptr;
-  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-  const QByteArray name = queue.toUtf8();
-  QString value;
-  if (const cups_dest_t* dest = cupsGetDest(name.constData(), nullptr, count, dests)) {
-    value = QString::fromUtf8(cupsGetOption(option, dest->num_options, dest->options));
-  }
-  cupsFreeDests(count, dests);
-  return value;
-}
-
-// The printable area's top-left corner on the default paper of the queue, in
-// millimetres from the paper's corner, as libcups tells it.
-std::optional<QPointF> PrintableOrigin(const QString& queue) {
-  cups_dest_t* dests = nullptr;
-  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-  const QByteArray name = queue.toUtf8();
-  std::optional<QPointF> origin;
-  if (cups_dest_t* dest = cupsGetDest(name.constData(), nullptr, count, dests)) {
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-      cups_size_t size;
-      if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, 0, &size)) {
-        origin = QPointF(size.left / 100.0, size.top / 100.0);
-      }
-      cupsFreeDestInfo(info);
-    }
-  }
-  cupsFreeDests(count, dests);
-  return origin;
-}
-
-// A word of pdftotext's bounding-box output, in millimetres from the page's
-// top-left corner.
-struct Word {
-  QString text;
-  double x = 0;
-  double y = 0;
-};
-
-std::vector<Word> WordsOf(const QString& pdf) {
-  QProcess process;
-  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-  if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-    ADD_FAILURE() << "pdftotext failed: " << process.readAllStandardError().toStdString();
-    return {};
-  }
-  const QString html = QString::fromUtf8(process.readAllStandardOutput());
-  static const QRegularExpression word(QStringLiteral(
-      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="[0-9.]+">([^<]*)</word>)re"));
-  std::vector<Word> words;
-  for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
-    const double mmPerPoint = 25.4 / 72;
-    QString text = m.captured(3);
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
-        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
-        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    words.push_back({text, m.captured(1).toDouble() * mmPerPoint,
-                     m.captured(2).toDouble() * mmPerPoint});
-  }
-  return words;
-}
 
 void ThreeItems(PagePlan& plan) {
   plan.SetFont(kMincho, 11);
@@ -171,10 +47,7 @@ void ThreeItems(PagePlan& plan) {
 class CupsPrinting : public testing::PrivateCupsTest {
  protected:
   // The document the queue received, kept by the scheduler (PreserveJobFiles).
-  QString Delivered(int job) const {
-    return QDir(SchedulerFolder())
-        .filePath(QStringLiteral("spool/d%1-001").arg(job, 5, 10, QChar('0')));
-  }
+  QString Delivered(int job) const { return DeliveredDocument(SchedulerFolder(), job); }
   // The texts of ThreeItems found in the PDF within 1 mm of their places,
   // measured from the printable area's corner.
   void ExpectPlacedFromThePrintableArea(const QString& queue, const QString& pdf);
@@ -243,27 +116,12 @@ TEST_F(CupsPrinting, TheTextStandsFromThePrintableAreaOfAPrinterWithMargins) {
 void CupsPrinting::ExpectPlacedFromThePrintableArea(const QString& queue, const QString& pdf) {
   const std::optional<QPointF> origin = PrintableOrigin(queue);
   ASSERT_TRUE(origin);
-  const std::vector<Word> words = WordsOf(pdf);
-  struct Expected {
-    QString text;
-    double x;
-    double y;
-  };
   // The amount's x: the right reference less the width of its seven digits
   // (3.5 em at 15 points in the fixed-pitch face) with no nudge.
-  const Expected expected[] = {
-      {QStringLiteral("預金テスト"), 27, 32},
-      {QStringLiteral("<b>&amp;"), 100, 150},
-      {QStringLiteral("1,234,567"), 143 - 3.5 * 15 * 25.4 / 72, 33},
-  };
-  for (const Expected& want : expected) {
-    SCOPED_TRACE(want.text.toStdString());
-    const auto found = std::find_if(words.begin(), words.end(),
-                                    [&](const Word& w) { return w.text == want.text; });
-    ASSERT_NE(found, words.end()) << "not on the page";
-    EXPECT_NEAR(found->x, origin->x() + want.x, 1.0);
-    EXPECT_NEAR(found->y, origin->y() + want.y, 1.0);
-  }
+  ExpectWordsPlaced(pdf, *origin,
+                    {{QStringLiteral("預金テスト"), 27, 32},
+                     {QStringLiteral("<b>&amp;"), 100, 150},
+                     {QStringLiteral("1,234,567"), 143 - 3.5 * 15 * 25.4 / 72, 33}});
 }
 
 TEST_F(CupsPrinting, WithoutADefaultPrinterThePrintReportsAndSendsNothing) {

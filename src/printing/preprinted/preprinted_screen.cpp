@@ -155,12 +155,7 @@ void PreprintedScreen::Build() {
 
   QLabel& warning = AddLabel(QStringLiteral("Label28"), QStringLiteral("A4白紙用紙印刷用じゃないよ"),
                              Twips(120, 6000, 5655, 495));
-  QFont large = warning.font();
-  large.setPointSizeF(20.25);
-  warning.setFont(large);
-  QPalette red = warning.palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  warning.setPalette(red);
+  platform::StyleCaption(warning, 20.25, Qt::red);
 }
 
 void PreprintedScreen::LoadPrintData() {
