@@ -22,6 +22,7 @@ inline const QColor kLightCyan(192, 255, 255);
 inline const QColor kLightMagenta(255, 192, 255);
 inline const QColor kLightYellow(255, 255, 192);
 inline const QColor kLightRed(255, 192, 192);
+inline const QColor kPink(255, 192, 203);
 
 // Colours a control: its box (QPalette::Base) or its face (QPalette::Button).
 void Paint(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::Base);

@@ -1,5 +1,6 @@
 #include "printing/print_data_set.h"
 
+#include <limits>
 #include <stdexcept>
 
 #include "platform/value_files.h"
@@ -265,6 +266,19 @@ std::int16_t PrintDataSet::NumberAt(StatementMark mark, int number) const {
     throw std::out_of_range("no such number in the print data set");
   }
   return static_cast<std::int16_t>(Values(mark, T).numbers[static_cast<std::size_t>(number - 1)]);
+}
+
+std::int64_t SumOfRuns(const PrintDataSet& data, const std::vector<AmountRun>& runs,
+                       bool mustFitAmount) {
+  std::int64_t total = 0;
+  for (const AmountRun& run : runs) {
+    for (int n = run.first; n <= run.last; ++n) total += data.AmountAt(run.mark, n);
+  }
+  if (mustFitAmount && (total < std::numeric_limits<Amount>::min() ||
+                        total > std::numeric_limits<Amount>::max())) {
+    throw Failure(FailureKind::Overflow);
+  }
+  return total;
 }
 
 }  // namespace mirudanto::printing

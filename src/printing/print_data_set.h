@@ -118,4 +118,17 @@ class PrintDataSet {
   std::array<bool, kPrintStatementCount> needsPrint_{};
 };
 
+// Values `first` to `last` of one amount file, as one term of a sum that a
+// print works out from the data set.
+struct AmountRun {
+  StatementMark mark;
+  int first;
+  int last;
+};
+
+// The sum of the runs, held in 64 bits. A sum that must fit an Amount fails
+// with overflow when it does not, so that the print sends nothing.
+std::int64_t SumOfRuns(const PrintDataSet& data, const std::vector<AmountRun>& runs,
+                       bool mustFitAmount);
+
 }  // namespace mirudanto::printing

@@ -278,6 +278,17 @@ TEST_F(BlankA4ScreenTest, MoreThanTenSetsAskFirst) {
   EXPECT_EQ(screen->Read(Counter(12)), QStringLiteral("11"));
 }
 
+// With nothing marked a batch has nothing to print, however many sets are
+// asked for: no question, no job, and no time spent running through the sets.
+TEST_F(BlankA4ScreenTest, ABatchWithNothingMarkedAsksNothingAndEndsAtOnce) {
+  WriteCompany(drives, 7);
+  Open(7);
+  screen->Write("Text28", "2147483647");
+  Click("Command4");
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_TRUE(printer.jobs.empty());
+}
+
 // A printer failure ends the page and the batch, once: the page's count goes
 // back, the pages sent before stay sent and counted.
 TEST_F(BlankA4ScreenTest, APrinterFailureEndsThePageAndTheBatchOnce) {

@@ -1,5 +1,7 @@
 #include "printing/blank_a4/blank_a4_screen.h"
 
+#include <vector>
+
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -83,7 +85,6 @@ BlankA4Screen::BlankA4Screen()
 void BlankA4Screen::Build() {
   SetWindowFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 10));
   SetClientSizeTwips(5820, 7305);
-  const QColor lightYellow(255, 255, 192);
 
   // The print buttons first, top to bottom: the Tab key starts with them.
   for (std::size_t k = 0; k < SheetRows().size(); ++k) {
@@ -94,21 +95,21 @@ void BlankA4Screen::Build() {
   auto& heading =
       AddTextBox(QStringLiteral("Text27"), Twips(4560, 120, 495, 375), QStringLiteral("枚数"));
   heading.setAlignment(Qt::AlignCenter);
-  platform::Paint(heading, lightYellow, QPalette::Base);
+  platform::Paint(heading, platform::kLightYellow, QPalette::Base);
   for (std::size_t k = 0; k < SheetRows().size(); ++k) {
     const SheetRow& row = SheetRows()[k];
     const int top = 480 + 360 * static_cast<int>(k);
     AddLabel(row.label, kNeedsPrint, Twips(row.labelLeft, top + 120, 255, 255));
     auto& counter = AddTextBox(row.counter, Twips(4560, top, 495, 375));
     counter.setAlignment(Qt::AlignCenter);
-    platform::Paint(counter, lightYellow, QPalette::Base);
+    platform::Paint(counter, platform::kLightYellow, QPalette::Base);
   }
 
   AddButton(QStringLiteral("Command5"), QStringLiteral("１部 を一括印刷する"),
             Twips(240, 5400, 2295, 375));
   platform::Paint(
       AddButton(QStringLiteral("Command2"), QStringLiteral("クリア"), Twips(4320, 5520, 735, 375)),
-      QColor(255, 192, 203), QPalette::Button);
+      platform::kPink, QPalette::Button);
   AddButton(QStringLiteral("Command6"), QStringLiteral("２部 を一括印刷する"),
             Twips(240, 5760, 2295, 375));
   AddButton(QStringLiteral("Command7"), QStringLiteral("３部 を一括印刷する"),
@@ -173,6 +174,13 @@ void BlankA4Screen::ClearPrintCounters() {
 void BlankA4Screen::BatchPrint() {
   const Amount sets = ReadAmountCell(Read(QStringLiteral("Text28")));
   if (sets <= 0) return;
+  // Nothing in a batch changes the marks, so they are read once; with none,
+  // there is nothing to ask about and no sets to run through.
+  std::vector<PrintStatement> marked;
+  for (const PrintStatement statement : PrintStatements()) {
+    if (CaptionOf(RowOf(statement).label) == kNeedsPrint) marked.push_back(statement);
+  }
+  if (marked.empty()) return;
   if (sets > kSetsWithoutQuestion &&
       !platform::ConfirmBox(QString::number(sets) + QStringLiteral("部 を一括印刷しますか"))) {
     return;
@@ -180,8 +188,7 @@ void BlankA4Screen::BatchPrint() {
   // Collated: every marked statement once, in screen order, then again. A page
   // that could not go out ends the batch; what went out stays counted.
   for (std::int64_t set = 1; set <= sets; ++set) {
-    for (const PrintStatement statement : PrintStatements()) {
-      if (CaptionOf(RowOf(statement).label) != kNeedsPrint) continue;
+    for (const PrintStatement statement : marked) {
       if (!PrintSheet(statement)) return;
     }
   }

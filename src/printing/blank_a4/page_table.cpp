@@ -61,14 +61,7 @@ class Drawer {
   }
 
   void operator()(const SumCell& sum) const {
-    std::int64_t total = 0;
-    for (const AmountRange& range : sum.terms) {
-      for (int n = range.first; n <= range.last; ++n) total += data_.AmountAt(range.mark, n);
-    }
-    if (sum.mustFitAmount && (total < std::numeric_limits<Amount>::min() ||
-                              total > std::numeric_limits<Amount>::max())) {
-      throw Failure(FailureKind::Overflow);
-    }
+    const std::int64_t total = SumOfRuns(data_, sum.terms, sum.mustFitAmount);
     UseSize(plan_, sum.points);
     RightAlignedAmount(plan_, sum.right, sum.y, total, sum.nudge);
   }
@@ -83,7 +76,7 @@ class Drawer {
     for (int i = 1; i <= circle.count; ++i) {
       if (data_.TextAt(circle.value.mark, ValueNumber(circle.value, i)) != circle.word) continue;
       plan_.PutText(circle.x, i == 1 ? circle.firstY : circle.y + circle.pitch * (i - 1),
-                    QStringLiteral("〇"));
+                    circle.mark);
     }
   }
 

@@ -73,17 +73,11 @@ struct Rows {
   std::vector<std::variant<TextCell, AmountCell>> cells;
 };
 
-// Values `first` to `last` of one amount file, as one term of a sum.
-struct AmountRange {
-  StatementMark mark;
-  int first, last;
-};
-
 // A figure the page works out from the data set while it prints (stored
 // nowhere): a 64-bit sum, placed like an amount. A sum that must fit an
 // Amount fails with overflow when it does not, and the page sends nothing.
 struct SumCell {
-  std::vector<AmountRange> terms;
+  std::vector<AmountRun> terms;
   double right, y, points;
   Nudge nudge;
   bool mustFitAmount = false;
@@ -94,12 +88,14 @@ struct StocktakingLine {
   double x, y, points;
 };
 
-// "〇" over an attendance slot when an officer's text is exactly `word`:
-// officer 1 at (x, firstY), officer i ≥ 2 at (x, y + pitch × (i − 1)).
+// `mark` (the circle) over an attendance slot when an officer's text is
+// exactly `word`: officer 1 at (x, firstY), officer i ≥ 2 at
+// (x, y + pitch × (i − 1)).
 struct WordCircle {
   ValueOf value;
   int count;
   QString word;
+  QString mark;
   double x, firstY, y, pitch, points;
 };
 

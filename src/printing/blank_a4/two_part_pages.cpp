@@ -197,8 +197,10 @@ BlankA4Page OfficerPayPage() {
                   Total(amounts, 28, 186, 180, 11, kPlain),
                   // Only the two words the screen's buttons write; officer 1's
                   // "常勤" circle stands a millimetre lower than the others.
-                  WordCircle{{texts, 5, 5}, 6, QStringLiteral("常勤"), 85, 61, 60, 12, 11},
-                  WordCircle{{texts, 5, 5}, 6, QStringLiteral("非常勤"), 90, 60, 60, 12, 11},
+                  WordCircle{{texts, 5, 5}, 6, QStringLiteral("常勤"), QStringLiteral("〇"), 85,
+                             61, 60, 12, 11},
+                  WordCircle{{texts, 5, 5}, 6, QStringLiteral("非常勤"), QStringLiteral("〇"), 90,
+                             60, 60, 12, 11},
                   Rows{4,
                        12,
                        {Figure(amounts, 29, 1, 135, 227, 15, kPlain),

@@ -18,18 +18,6 @@ struct Frame {
   int offsetY = 0;
 };
 
-std::int64_t SumOf(const Placement& p, const PrintDataSet& data) {
-  std::int64_t total = 0;
-  for (const AmountRun& run : p.runs) {
-    for (int n = run.first; n <= run.last; ++n) total += data.AmountAt(run.mark, n);
-  }
-  if (p.rule == SumRule::Fitting && (total < std::numeric_limits<Amount>::min() ||
-                                     total > std::numeric_limits<Amount>::max())) {
-    throw Failure(FailureKind::Overflow);
-  }
-  return total;
-}
-
 void PlanItem(PagePlan& plan, const Placement& p, const PrintDataSet& data, Frame& frame) {
   const int number = p.a * frame.row + p.b;
   const double x = p.x + frame.offsetX;
@@ -50,7 +38,7 @@ void PlanItem(PagePlan& plan, const Placement& p, const PrintDataSet& data, Fram
       if (data.TextAt(p.mark, number) == p.word) plan.PutText(x, y, p.text);
       break;
     case Place::Sum:
-      RightAlignedAmount(plan, p.x, y, SumOf(p, data), p.nudge, frame.offsetX);
+      RightAlignedAmount(plan, p.x, y, SumOfRuns(data, p.runs, p.rule == SumRule::Fitting), p.nudge, frame.offsetX);
       break;
     case Place::Repeat:
     case Place::End: break;

@@ -30,13 +30,6 @@ enum class SumRule {
   Fitting,  // must fit an Amount; beyond 32 bits the print fails with overflow
 };
 
-// A run of amounts of one file: numbers first..last.
-struct AmountRun {
-  StatementMark mark;
-  int first;
-  int last;
-};
-
 // One row of a layout table. A stored value is value a·r + b of its file, r
 // being the row of the enclosing Repeat (0 outside one). Positions are the
 // sheet's millimetres at r = 1; a row inside a Repeat moves down by the
