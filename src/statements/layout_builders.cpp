@@ -4,6 +4,8 @@ namespace mirudanto::statements {
 
 QString BoxName(int number) { return QStringLiteral("Text%1").arg(number); }
 
+QString ButtonName(int number) { return QStringLiteral("Command%1").arg(number); }
+
 EntryScreenLayout NewEntryLayout(const ScreenSkeleton& skeleton) {
   EntryScreenLayout layout;
   layout.name = skeleton.name;

@@ -5,8 +5,10 @@
 
 namespace mirudanto::statements {
 
-// The boxes of the screens are numbered: "Text<number>".
+// The boxes and buttons of the screens are numbered: "Text<number>",
+// "Command<number>".
 QString BoxName(int number);
+QString ButtonName(int number);
 
 // What names a screen and its two verbs.
 struct ScreenSkeleton {

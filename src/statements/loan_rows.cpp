@@ -1,5 +1,7 @@
 #include "statements/loan_rows.h"
 
+#include "statements/layout_builders.h"
+
 namespace mirudanto::statements::loan_rows {
 namespace {
 
@@ -12,7 +14,7 @@ constexpr int kRows[kRowCount][8] = {
 
 }  // namespace
 
-QString BoxOf(int r, Field field) { return QStringLiteral("Text%1").arg(kRows[r - 1][field]); }
+QString BoxOf(int r, Field field) { return BoxName(kRows[r - 1][field]); }
 
 QRect CellOf(const TwoLineGrid& grid, int r, Field field) {
   const int first = 2 * r;

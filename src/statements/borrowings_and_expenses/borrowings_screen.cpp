@@ -101,13 +101,13 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
     const auto [credit, deed] = SplitCell(grid.Cell(first, kCollateralColumn), 870);
     const QString reason = BoxOf(r, kReason);
     const QString collateral = BoxOf(r, kCollateral);
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[0]), "運転", working, {reason},
+    AddWordButton(layout, ButtonName(words[0]), "運転", working, {reason},
                   {"運転資金"});
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[1]), "設備", equipment, {reason},
+    AddWordButton(layout, ButtonName(words[1]), "設備", equipment, {reason},
                   {"設備資金"});
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[2]), "信用", credit, {collateral},
+    AddWordButton(layout, ButtonName(words[2]), "信用", credit, {collateral},
                   {"信用借入"});
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[3]), "証書", deed, {collateral},
+    AddWordButton(layout, ButtonName(words[3]), "証書", deed, {collateral},
                   {"証書借入"});
   }
 

@@ -1,5 +1,7 @@
 #include "statements/borrowings_and_expenses/misc_screen.h"
 
+#include <algorithm>
+
 #include "platform/desktop.h"
 #include "statements/layout_builders.h"
 
@@ -34,7 +36,6 @@ int RowTop(int row) { return row == 0 ? 120 : 480 + 360 * (row - 1); }
 QRect Cell(int row, int column, int height = kBoxHeight) {
   return QRect(kColumnLeft[column], RowTop(row), kColumnWidth[column], height);
 }
-QString ButtonName(int number) { return QStringLiteral("Command%1").arg(number); }
 const MiscRowNames& RowNames(int row) { return kRows[row - 1]; }
 
 EntryScreenLayout MiscLayout(MiscKind kind) {
@@ -80,11 +81,7 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
     amountCells.append(amount);
     layout.rows.push_back(values);
 
-    if (r == 1) {
-      ButtonLayout reload{ButtonName(row.subtotalButton), QString(), Cell(r, 5, kButtonHeight)};
-      reload.hidden = true;
-      layout.buttons.push_back(reload);
-    } else {
+    if (r > 1) {
       const QString marker = BoxName(row.marker);
       BoxLayout box = AmountBox(marker, QRect(kColumnLeft[6], RowTop(r), kMarkerWidth, kBoxHeight));
       box.style = BoxStyle::Hidden;
@@ -95,9 +92,19 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
           {ButtonName(row.subtotalButton), "小計", Cell(r, 5, kButtonHeight)});
       subtotalButtons.append(ButtonName(row.subtotalButton));
     }
-    layout.buttons.push_back({ButtonName(row.correctButton), "訂正", Cell(r, 6, kButtonHeight)});
+    // "訂正" empties the row's address, its amount and its marker box.
+    QStringList corrected = {BoxName(row.address), amount};
+    if (r > 1) corrected.append(BoxName(row.marker));
+    AddClearingButton(layout, ButtonName(row.correctButton), "訂正", Cell(r, 6, kButtonHeight),
+                      corrected);
     correctButtons.append(ButtonName(row.correctButton));
   }
+  // Row 1 has no "小計": in its place the hidden button that takes the
+  // markers from their boxes into the screen's values.
+  ButtonLayout reload{ButtonName(RowNames(1).subtotalButton), QString(), Cell(1, 5, kButtonHeight),
+                      ButtonRole::Capture, markerBoxes};
+  reload.hidden = true;
+  layout.buttons.push_back(reload);
   const QString total = BoxName(118);
   AddAmountCell(layout, total, QRect(kColumnLeft[kAmountColumn], kBottom,
                                      kColumnWidth[kAmountColumn], kBoxHeight));
@@ -117,13 +124,13 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
                          QRect(gains ? 1920 : 5160, kBottom, 735, kBoxHeight), "合　　計",
                          QRect(5400, kBottom, 1455, 345)});
 
-  QStringList rightColumns;
-  if (gains) {
-    rightColumns = subtotalButtons + correctButtons;
-  } else {
-    for (qsizetype k = correctButtons.size() - 1; k >= 0; --k) rightColumns.append(correctButtons[k]);
-    for (qsizetype k = subtotalButtons.size() - 1; k >= 0; --k) rightColumns.append(subtotalButtons[k]);
+  // The losses screen takes the right-hand columns from the bottom up.
+  if (!gains) {
+    std::reverse(subtotalButtons.begin(), subtotalButtons.end());
+    std::reverse(correctButtons.begin(), correctButtons.end());
   }
+  const QStringList rightColumns =
+      gains ? subtotalButtons + correctButtons : correctButtons + subtotalButtons;
   layout.focusOrder = QStringList{"Command3", "Command4", "Command17"} + amountCells +
                       QStringList{"Text12", "Text9", "Text13", "Text14"} + textCells +
                       QStringList{total, "Command2"} + rightColumns;
@@ -138,10 +145,8 @@ const QString& MiscScreen::SubtotalLabel() {
 }
 
 MiscScreen::MiscScreen(MiscKind kind) : EntryScreen(MiscLayout(kind)) {
-  OnClick(ButtonName(RowNames(1).subtotalButton), [this] { ReloadSubtotalMarkers(); });
-  for (int r = 1; r <= kRowCount; ++r) {
-    if (r > 1) OnClick(ButtonName(RowNames(r).subtotalButton), [this, r] { InsertSubtotalLine(r); });
-    OnClick(ButtonName(RowNames(r).correctButton), [this, r] { CorrectRow(r); });
+  for (int r = 2; r <= kRowCount; ++r) {
+    OnClick(ButtonName(RowNames(r).subtotalButton), [this, r] { InsertSubtotalLine(r); });
   }
 }
 
@@ -155,11 +160,6 @@ std::vector<Amount> MiscScreen::MarkersInBoxes() {
     markers[r] = ReadAmountCell(Read(BoxName(RowNames(r).marker)));
   }
   return markers;
-}
-
-void MiscScreen::ReloadSubtotalMarkers() {
-  const std::vector<Amount> markers = MarkersInBoxes();
-  for (int r = 2; r <= kRowCount; ++r) HeldMarker(r) = markers[r];
 }
 
 void MiscScreen::InsertSubtotalLine(int row) {
@@ -208,10 +208,5 @@ void MiscScreen::InsertSubtotalLine(int row) {
   Write(BoxName(RowNames(row).address), SubtotalLabel());
 }
 
-void MiscScreen::CorrectRow(int row) {
-  Write(BoxName(RowNames(row).address), QString());
-  Write(BoxName(RowNames(row).amount), QString());
-  if (row > 1) Write(BoxName(RowNames(row).marker), QString());
-}
 
 }  // namespace mirudanto::statements

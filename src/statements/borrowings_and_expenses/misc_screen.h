@@ -23,9 +23,7 @@ class MiscScreen : public EntryScreen {
  private:
   // The markers as the hidden boxes hold them, by row (rows 2 to 10).
   std::vector<Amount> MarkersInBoxes();
-  void ReloadSubtotalMarkers();
   void InsertSubtotalLine(int row);
-  void CorrectRow(int row);
 
   // The markers as the screen holds them, for rows 2 to 10.
   Amount& HeldMarker(int row);

@@ -150,14 +150,14 @@ EntryScreenLayout OfficerPayLayout() {
     const auto [fullTime, partTime] = SplitCell(line(upper, kAttendanceColumn), 592);
     const QString position = BoxName(boxes[kPosition]);
     const QString attendance = BoxName(boxes[kAttendance]);
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[0]), "取締", director, {position},
+    AddWordButton(layout, ButtonName(words[0]), "取締", director, {position},
                   {"取締役"});
     layout.buttons.back().fontPoints = 9;
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[1]), "監", auditor, {position},
+    AddWordButton(layout, ButtonName(words[1]), "監", auditor, {position},
                   {"監査役"});
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[2]), "常", fullTime, {attendance},
+    AddWordButton(layout, ButtonName(words[2]), "常", fullTime, {attendance},
                   {"常勤"});
-    AddWordButton(layout, QStringLiteral("Command%1").arg(words[3]), "非", partTime, {attendance},
+    AddWordButton(layout, ButtonName(words[3]), "非", partTime, {attendance},
                   {"非常勤"});
     AddCrossedCell(layout, line(upper, kRemunerationColumn));
     AddCrossedCell(layout, line(upper, kAppropriatedColumn));

@@ -38,8 +38,6 @@ QRect Cell(int line, int column) {
   return QRect(kColumnLeft[column], LineTop(line), kColumnWidth[column], kBoxHeight);
 }
 
-QString ButtonName(int number) { return QStringLiteral("Command%1").arg(number); }
-
 EntryScreenLayout RentsLayout() {
   EntryScreenLayout layout = NewEntryLayout(
       {"Form15", "地代家賃⑮", "Command3", "Command2", "ミルダント", "ミルダント"});
