@@ -3,6 +3,7 @@
 #include "app/leftovers.h"
 #include "app/screens.h"
 #include "platform/drives.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
 
@@ -11,7 +12,9 @@ int main(int argc, char** argv) {
   mirudanto::platform::InstallFontSubstitutions();
   mirudanto::platform::Drives::UseDefaultRoots();
   mirudanto::platform::Drives::EnsureHardDisk();
-  mirudanto::app::RemoveSaveLeftovers();
+  // A second copy of the program leaves the clearing up to the first, whose
+  // saves may be running.
+  if (mirudanto::platform::LockDataRoot()) mirudanto::app::RecoverFromKilledRun();
 
   mirudanto::app::RegisterScreens();
   // The main menu's load shows it and fills its company list.

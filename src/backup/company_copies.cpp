@@ -27,16 +27,10 @@ void PreparedCopies::CreateFolders() const {
 }
 
 void PreparedCopies::WriteFiles(const Progress& progress) const {
-  const int total = FileCount();
-  int done = 0;
-  for (const Step& step : steps_) {
-    if (step.bytes) {
-      platform::WriteFileAtomic(step.target, *step.bytes);
-    } else if (platform::FileExists(step.target)) {
-      platform::DeleteFile(step.target);
-    }
-    if (progress) progress(++done, total);
-  }
+  std::vector<platform::FileChange> changes;
+  changes.reserve(steps_.size());
+  for (const Step& step : steps_) changes.push_back({step.target, step.bytes});
+  platform::ChangeFilesTogether(changes, progress);
 }
 
 void PreparedCopies::Copy(const QString& source, const QString& target) {
@@ -64,21 +58,13 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   const platform::DriveSpace space = platform::SpaceOnDrive(drive);
   const std::int64_t block = std::max<std::int64_t>(space.blockBytes, 1);
   const auto inBlocks = [block](std::int64_t bytes) { return (bytes + block - 1) / block * block; };
-  // What the writing has added to the drive so far, and the most it adds at
-  // any moment: a new file takes its room before the old one gives its up.
-  std::int64_t added = static_cast<std::int64_t>(folders_.size()) * block;
-  std::int64_t peak = added;
+  // The old files stay whole until every new one is written beside them, and
+  // the change's record takes a block of its own.
+  std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block;
   for (const Step& step : steps_) {
-    const std::int64_t old = platform::BytesTakenBy(step.target);
-    if (step.bytes) {
-      const std::int64_t size = inBlocks(step.bytes->size());
-      peak = std::max(peak, added + size);
-      added += size - old;
-    } else {
-      added -= old;
-    }
+    if (step.bytes) needed += inBlocks(step.bytes->size());
   }
-  if (peak > space.freeBytes) throw Failure(FailureKind::DiskFull);
+  if (needed > space.freeBytes) throw Failure(FailureKind::DiskFull);
 }
 
 namespace {
@@ -95,7 +81,15 @@ void CarrySecondNotesPage(PreparedCopies& copies, const QStringList& from,
 
 }  // namespace
 
+void FinishChangesOnDrive(const QString& root) {
+  for (const QString& folder : {root.left(2), root, CompanyFolder(root), ScheduleFolder(root),
+                                StatementFolder(root)}) {
+    platform::FinishInterruptedChanges(folder);
+  }
+}
+
 PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
+  FinishChangesOnDrive(kFloppyDataRoot);
   PreparedCopies copies;
   // The first access to the medium: without one, nothing else is looked at.
   const bool hasRoot = platform::FolderExists(kFloppyDataRoot);
@@ -116,6 +110,7 @@ PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
 }
 
 PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
+  FinishChangesOnDrive(kFloppyDataRoot);
   PreparedCopies copies;
   // The first read is the first access to the medium.
   const QStringList sources = BackupSet(code, kFloppyDataRoot);
@@ -155,6 +150,7 @@ void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy) {
 }
 
 QStringList FloppyDeletion(CompanyCode code) {
+  FinishChangesOnDrive(kFloppyDataRoot);
   // The first access to the medium: without one, this fails.
   platform::FolderExists(kFloppyDataRoot);
   QStringList paths = StatementFilesInDeletionOrder(code, kFloppyDataRoot);

@@ -17,11 +17,11 @@ using Progress = std::function<void(int done, int total)>;
 
 // The copies of one operation, prepared whole before the first is made: every
 // check made, every source read into memory. Writing then creates the missing
-// folders and takes the files one by one in order, each target replaced
-// atomically by the file layer (a temporary file in the target's folder,
-// flushed, then renamed over it), so whatever stops the writing (a failure, a
-// medium pulled out, the program killed) leaves every target whole: old or new,
-// never torn. Contents go byte for byte: cp932 stays cp932.
+// folders and makes every copy and deletion as one change of the file layer,
+// so whatever stops the writing (a failure, a medium pulled out, the program
+// killed) leaves the targets all as they were or all new, once the drive's
+// interrupted changes are finished. Contents go byte for byte: cp932 stays
+// cp932.
 class PreparedCopies {
  public:
   // Files written or deleted by Write().
@@ -30,11 +30,12 @@ class PreparedCopies {
   // The targets in the order Write() takes them.
   QStringList Targets() const;
 
-  // Fails at the first folder or file that cannot be made; what was written
-  // before it stays. Write() is CreateFolders() and then WriteFiles().
+  // Fails at the first folder that cannot be made (the folders made before
+  // it stay) or with the change's failure (no file changed). Write() is
+  // CreateFolders() and then WriteFiles().
   void Write(const Progress& progress = {}) const;
   void CreateFolders() const;
-  // Tells the progress after each file.
+  // Tells the progress after each file is prepared.
   void WriteFiles(const Progress& progress = {}) const;
 
   // Building a preparation.
@@ -49,8 +50,9 @@ class PreparedCopies {
   void CreateFolder(const QString& folder);
 
   // Fails with "disk full" unless the targets fit the free space of their
-  // drive (one drive for all of them) at every moment of the writing: each
-  // new file beside the old one it replaces, every new folder one block.
+  // drive (one drive for all of them) at the fullest moment of the writing:
+  // every new file beside the old one it replaces, every new folder and the
+  // change's record one block each.
   void CheckRoom(const QString& drive) const;
 
  private:
@@ -61,6 +63,12 @@ class PreparedCopies {
   QStringList folders_;
   std::vector<Step> steps_;
 };
+
+// Finishes the interrupted changes on a drive's data folders (a medium pulled
+// out mid-backup and put back): each is undone or completed, so what the
+// operation then reads or replaces is wholly from one change. Fails as the
+// finishing fails; nothing without a medium.
+void FinishChangesOnDrive(const QString& root);
 
 // CopyCompanyToFloppy: the company's backup set (the master file first, then
 // the statement file set in its copy order) and page 2 of ② (or, when the

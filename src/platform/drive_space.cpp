@@ -1,6 +1,5 @@
 #include "platform/drive_space.h"
 
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <QFile>
@@ -30,14 +29,6 @@ class DiskSpaceProbe final : public SpaceProbe {
     space.freeBytes = static_cast<std::int64_t>(vfs.f_bavail) * space.blockBytes;
     return space;
   }
-
-  std::int64_t BytesTakenBy(const QString& drivePath) override {
-    struct stat st {};
-    const QByteArray native = QFile::encodeName(Drives::Translate(drivePath));
-    if (::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    // st_blocks counts units of 512 bytes, whatever the file system's block.
-    return static_cast<std::int64_t>(st.st_blocks) * 512;
-  }
 };
 
 DiskSpaceProbe& Disk() {
@@ -57,8 +48,5 @@ DriveSpace SpaceOnDrive(const QString& drivePath) {
   return CurrentSpaceProbe().SpaceOnDrive(drivePath);
 }
 
-std::int64_t BytesTakenBy(const QString& drivePath) {
-  return CurrentSpaceProbe().BytesTakenBy(drivePath);
-}
 
 }  // namespace mirudanto::platform

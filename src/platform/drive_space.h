@@ -17,16 +17,11 @@ struct DriveSpace {
 // The space on the drive of a drive-form path ("a:", "a:\法人税"); fails with
 // "disk not ready" as every access of a drive without its medium does.
 DriveSpace SpaceOnDrive(const QString& drivePath);
-// What a file takes on its drive now, in bytes of whole blocks; 0 when there is
-// no such file.
-std::int64_t BytesTakenBy(const QString& drivePath);
-
-// The two as one seam, so that a test can make a medium full.
+// As a seam, so that a test can make a medium full.
 class SpaceProbe {
  public:
   virtual ~SpaceProbe() = default;
   virtual DriveSpace SpaceOnDrive(const QString& drivePath) = 0;
-  virtual std::int64_t BytesTakenBy(const QString& drivePath) = 0;
 };
 
 SpaceProbe& CurrentSpaceProbe();

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <map>
 
 #include "core/failure.h"
 #include "platform/drives.h"
@@ -19,6 +21,8 @@ QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
 // Hidden, and unlike any name the system gives its own files.
 const QString kTemporaryMark = QStringLiteral(".~saving.");
+// The commit records of changes of several files.
+const QString kRecordMark = QStringLiteral(".~change.");
 // ".XXXXXX", which mkostemp fills in.
 constexpr qsizetype kTemporarySuffixLength = 7;
 
@@ -74,6 +78,12 @@ class DiskFileSystem final : public FileSystem {
   QString WriteTemporary(const QString& path, const QByteArray& bytes) override;
   void ReplaceWithTemporary(const QString& temporary, const QString& path) override;
   void DiscardTemporary(const QString& temporary) noexcept override;
+  void SetAside(const QString& path, const QString& aside) override;
+  void PutBack(const QString& aside, const QString& path) override;
+  void SyncFolder(const QString& folder) override;
+  void WriteRecord(const QString& path, const QByteArray& bytes) override;
+  std::optional<QByteArray> TakeRecord(const QString& path) override;
+  void RemoveRecord(const QString& path) override;
   bool FolderExists(const QString& path) override;
   bool FileExists(const QString& path) override;
   void CreateFolder(const QString& path) override;
@@ -110,37 +120,66 @@ QByteArray DiskFileSystem::ReadFileBytes(const QString& path) {
   return bytes;
 }
 
+namespace {
+
+// Writes the bytes whole and flushes them; the errno of the first failure,
+// or 0.
+int WriteAllAndFlush(int fd, const QByteArray& bytes) {
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, static_cast<std::size_t>(left));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += n;
+    left -= n;
+  }
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// A new hidden name in the folder for bytes on their way in, flushed whole;
+// the name on this machine, or a failure with nothing left behind.
+QByteArray WriteHiddenFile(const QString& nativeFolder, const QString& name,
+                           const QByteArray& bytes) {
+  QByteArray temporary =
+      Native(nativeFolder + QChar('/') + kTemporaryMark + name + QStringLiteral(".XXXXXX"));
+  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (fd.Get() < 0) Fail(errno, nativeFolder + QChar('/') + name);
+  int error = ::fchmod(fd.Get(), CreationMode()) == 0 ? 0 : errno;
+  if (error == 0) error = WriteAllAndFlush(fd.Get(), bytes);
+  if (error == 0) error = fd.Close();
+  if (error != 0) {
+    ::unlink(temporary.constData());
+    throw Failure(FailureKindFromErrno(error));
+  }
+  return temporary;
+}
+
+void SyncNativeFolder(const QString& nativeFolder) {
+  FileDescriptor fd(::open(Native(nativeFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() < 0) Fail(errno, nativeFolder);
+  // A file system that cannot flush a folder on its own says EINVAL; its
+  // names go out with its files.
+  if (::fsync(fd.Get()) != 0 && errno != EINVAL) throw Failure(FailureKindFromErrno(errno));
+}
+
+// The commit records this run holds, by their paths on this machine: each an
+// open descriptor with its lock, let go when the record is removed.
+std::map<QString, int>& HeldRecords() {
+  static std::map<QString, int> held;
+  return held;
+}
+
+}  // namespace
+
 QString DiskFileSystem::WriteTemporary(const QString& path, const QByteArray& bytes) {
   const QString native = Drives::Translate(path);
   const QString folder = ParentOf(native);
   if (!IsFolder(folder)) throw Failure(FailureKind::PathNotFound);
   if (IsFolder(native)) throw Failure(FailureKind::PermissionDenied);
-
-  QByteArray temporary = Native(folder + QChar('/') + kTemporaryMark +
-                                QFileInfo(native).fileName() + QStringLiteral(".XXXXXX"));
-  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (fd.Get() < 0) Fail(errno, native);
-
-  auto failAndRemove = [&temporary](int error) {
-    ::unlink(temporary.constData());
-    throw Failure(FailureKindFromErrno(error));
-  };
-
-  if (::fchmod(fd.Get(), CreationMode()) != 0) failAndRemove(errno);
-  const char* data = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd.Get(), data, static_cast<std::size_t>(left));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failAndRemove(errno);
-    }
-    data += n;
-    left -= n;
-  }
-  if (::fsync(fd.Get()) != 0) failAndRemove(errno);
-  if (const int error = fd.Close(); error != 0) failAndRemove(error);
-  return QFile::decodeName(temporary);
+  return QFile::decodeName(WriteHiddenFile(folder, QFileInfo(native).fileName(), bytes));
 }
 
 void DiskFileSystem::ReplaceWithTemporary(const QString& temporary, const QString&) {
@@ -152,14 +191,96 @@ void DiskFileSystem::ReplaceWithTemporary(const QString& temporary, const QStrin
       temporary.left(slash + 1) +
       temporary.mid(slash + 1 + kTemporaryMark.size()).chopped(kTemporarySuffixLength);
   if (::rename(Native(temporary).constData(), Native(target).constData()) != 0) {
-    const int error = errno;
-    ::unlink(Native(temporary).constData());
-    throw Failure(FailureKindFromErrno(error));
+    throw Failure(FailureKindFromErrno(errno));
   }
 }
 
 void DiskFileSystem::DiscardTemporary(const QString& temporary) noexcept {
   ::unlink(Native(temporary).constData());
+}
+
+void DiskFileSystem::SetAside(const QString& path, const QString& aside) {
+  const QByteArray native = Native(Drives::Translate(path));
+  const QByteArray keep = Native(Drives::Translate(aside));
+  if (::link(native.constData(), keep.constData()) == 0) return;
+  // A medium without hard links (FAT): the old file gives up its name, and the
+  // rename of the new one that follows gives it back.
+  const int error = errno;
+  if (error != EPERM && error != EOPNOTSUPP && error != ENOSYS && error != EMLINK) {
+    throw Failure(FailureKindFromErrno(error));
+  }
+  if (::rename(native.constData(), keep.constData()) != 0) {
+    throw Failure(FailureKindFromErrno(errno));
+  }
+}
+
+void DiskFileSystem::PutBack(const QString& aside, const QString& path) {
+  const QByteArray keep = Native(Drives::Translate(aside));
+  if (::rename(keep.constData(), Native(Drives::Translate(path)).constData()) != 0) {
+    throw Failure(FailureKindFromErrno(errno));
+  }
+  // Two names of one file: the rename leaves both, and the file stays.
+  ::unlink(keep.constData());
+}
+
+void DiskFileSystem::SyncFolder(const QString& folder) {
+  SyncNativeFolder(Drives::Translate(folder));
+}
+
+void DiskFileSystem::WriteRecord(const QString& path, const QByteArray& bytes) {
+  const QString native = Drives::Translate(path);
+  const QString folder = ParentOf(native);
+  const QByteArray written = WriteHiddenFile(folder, QFileInfo(native).fileName(), bytes);
+  // Locked before it takes its name, so that no other copy of the program
+  // ever finds the record without its lock, or the record half-written.
+  const int fd = ::open(written.constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+      ::rename(written.constData(), Native(native).constData()) != 0) {
+    const int error = errno;
+    if (fd >= 0) ::close(fd);
+    ::unlink(written.constData());
+    throw Failure(FailureKindFromErrno(error));
+  }
+  HeldRecords()[native] = fd;
+  try {
+    SyncNativeFolder(folder);
+  } catch (...) {
+    ::unlink(Native(native).constData());
+    HeldRecords().erase(native);
+    ::close(fd);
+    throw;
+  }
+}
+
+std::optional<QByteArray> DiskFileSystem::TakeRecord(const QString& path) {
+  const QString native = Drives::Translate(path);
+  if (HeldRecords().count(native) == 0) {
+    const int fd = ::open(Native(native).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      // Finished meanwhile by the change that made it.
+      if (errno == ENOENT) return std::nullopt;
+      throw Failure(FailureKindFromErrno(errno));
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    HeldRecords()[native] = fd;
+  }
+  return ReadFileBytes(path);
+}
+
+void DiskFileSystem::RemoveRecord(const QString& path) {
+  const QString native = Drives::Translate(path);
+  if (::unlink(Native(native).constData()) != 0 && errno != ENOENT) {
+    throw Failure(FailureKindFromErrno(errno));
+  }
+  SyncNativeFolder(ParentOf(native));
+  const auto held = HeldRecords().find(native);
+  if (held != HeldRecords().end()) {
+    ::close(held->second);
+    HeldRecords().erase(held);
+  }
 }
 
 bool DiskFileSystem::FolderExists(const QString& path) { return IsFolder(Drives::Translate(path)); }
@@ -219,35 +340,9 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   WriteFilesTogether({{path, bytes}});
 }
 
-void WriteFilesTogether(const std::vector<FileContent>& files) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  std::vector<QString> temporaries;
-  temporaries.reserve(files.size());
-  auto discardFrom = [&](std::size_t first) {
-    for (std::size_t k = first; k < temporaries.size(); ++k) {
-      fileSystem.DiscardTemporary(temporaries[k]);
-    }
-  };
-  try {
-    for (const FileContent& file : files) {
-      temporaries.push_back(fileSystem.WriteTemporary(file.path, file.bytes));
-    }
-  } catch (...) {
-    discardFrom(0);
-    throw;
-  }
-  for (std::size_t k = 0; k < files.size(); ++k) {
-    try {
-      fileSystem.ReplaceWithTemporary(temporaries[k], files[k].path);
-    } catch (...) {
-      // The failed rename has removed its own temporary file.
-      discardFrom(k + 1);
-      throw;
-    }
-  }
-}
-
 bool IsTemporaryFileName(const QString& fileName) { return fileName.startsWith(kTemporaryMark); }
+
+bool IsCommitRecordName(const QString& fileName) { return fileName.startsWith(kRecordMark); }
 
 void RemoveTemporaryFiles(const QString& folder) {
   QString native;

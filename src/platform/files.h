@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace mirudanto::platform {
@@ -21,18 +23,65 @@ struct FileContent {
   QString path;
   QByteArray bytes;
 };
-// Replaces several files as one: every file is first written whole to its
-// temporary file and flushed; only when all are, they are renamed into place
-// in the order given. A file that cannot be written leaves every target as it
-// was and no temporary behind.
+// Replaces several files as one change; see ChangeFilesTogether.
 void WriteFilesTogether(const std::vector<FileContent>& files);
 
-// The writer's temporary files carry this mark at the start of their names, so
-// that leftovers of a killed program are recognised and never taken for data.
+// One file of a change: its new content, or none to delete it where it exists.
+struct FileChange {
+  QString path;
+  std::optional<QByteArray> bytes;
+};
+// Told after each file of a change is prepared: how many of how many.
+using ChangeProgress = std::function<void(int done, int total)>;
+
+// Changes files of one drive as one transaction: after a failure, or after a
+// kill or a power loss and the next start, every file is as it was before or
+// as the change made it, never some of each.
+//
+// Every new content is first written whole to its temporary file and flushed.
+// A change of more than one file then writes its commit record (what it is
+// about to replace, and where the old contents are kept) in the folder that
+// holds all its files, and flushes it with its folder; only then are the old
+// files set aside and the new ones renamed into place, deletions first and
+// then the writes in the order given. A failure up to the last rename undoes
+// what was done; a kill leaves the record, from which FinishInterruptedChanges
+// undoes a change that had not made its last rename and completes one that
+// had. The folders are flushed before the record goes, so a change reported
+// done stays done.
+//
+// Interrupted changes around the files (in their folders and the folders
+// above) are finished first: an old record must never undo a newer change.
+// Fails with the first failure met; what it changed is then undone, or, when
+// the undoing fails too, left to the next operation on the drive or the next
+// start.
+void ChangeFilesTogether(const std::vector<FileChange>& changes,
+                         const ChangeProgress& progress = {});
+
+// Finishes every interrupted change whose commit record lies in the folder:
+// undone where it had not made its last rename, completed where it had. A
+// record whose change is still running (in this or another copy of the
+// program) is left alone. A folder that is missing, or a drive without its
+// medium, has none. Fails when a change cannot be finished; its record stays.
+void FinishInterruptedChanges(const QString& folder);
+
+// The writer's temporary files and set-aside old contents carry this mark at
+// the start of their names, so that leftovers of a killed program are
+// recognised and never taken for data; so do commit records, with a mark of
+// their own.
 bool IsTemporaryFileName(const QString& fileName);
+bool IsCommitRecordName(const QString& fileName);
 // Removes the writer's leftover temporary files from one folder (not below
-// it). A folder that is missing or cannot be read is left alone.
+// it). A folder that is missing or cannot be read is left alone. Commit records
+// stay: only FinishInterruptedChanges may end them, and their temporaries
+// with them, so a drive whose changes could not be finished keeps its
+// leftovers as well.
 void RemoveTemporaryFiles(const QString& folder);
+
+// Takes the lock on the hard disk's data folder for the rest of the run. Only
+// one copy of the program at a time has it, and only that one clears up after
+// a killed run at start-up: a second copy would take another's running save
+// for a leftover. False when another copy has the lock.
+bool LockDataRoot();
 
 bool FolderExists(const QString& path);
 bool FileExists(const QString& path);
@@ -60,10 +109,29 @@ class FileSystem {
   // Writes the bytes whole to a new temporary file beside the target and
   // flushes it; returns the temporary file's path, for the two calls below.
   virtual QString WriteTemporary(const QString& path, const QByteArray& bytes) = 0;
-  // Renames a temporary file over its target.
+  // Renames a temporary file over its target. A failed rename leaves the
+  // temporary file where it was.
   virtual void ReplaceWithTemporary(const QString& temporary, const QString& path) = 0;
-  // Removes a temporary file that will not be used; never fails.
+  // Removes a temporary file (or a set-aside one, by its path on this
+  // machine) that will not be used; never fails.
   virtual void DiscardTemporary(const QString& temporary) noexcept = 0;
+  // Keeps the file's present content under a second name in its folder, so
+  // that a change can be undone. The file keeps its content where the medium
+  // can give one file two names, and is gone otherwise.
+  virtual void SetAside(const QString& path, const QString& aside) = 0;
+  // Renames a set-aside content back over its file.
+  virtual void PutBack(const QString& aside, const QString& path) = 0;
+  // Flushes a folder's names (files made, renamed and deleted) to the medium.
+  virtual void SyncFolder(const QString& folder) = 0;
+  // Creates a commit record whole, flushes it with its folder, and holds it
+  // for this run, so that no other copy of the program takes the change for an
+  // interrupted one.
+  virtual void WriteRecord(const QString& path, const QByteArray& bytes) = 0;
+  // The content of a record that no running change holds (then held by this
+  // run); none while a change of another copy holds it.
+  virtual std::optional<QByteArray> TakeRecord(const QString& path) = 0;
+  // Deletes a record, flushes its folder and lets the record go.
+  virtual void RemoveRecord(const QString& path) = 0;
   virtual bool FolderExists(const QString& path) = 0;
   virtual bool FileExists(const QString& path) = 0;
   virtual void CreateFolder(const QString& path) = 0;

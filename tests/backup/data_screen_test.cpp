@@ -246,10 +246,6 @@ class SmallMedium : public platform::SpaceProbe {
   }
   ~SmallMedium() override { platform::InstallSpaceProbe(nullptr); }
   platform::DriveSpace SpaceOnDrive(const QString&) override { return {freeBytes_, 512}; }
-  std::int64_t BytesTakenBy(const QString& drivePath) override {
-    const QFileInfo file(platform::Drives::Translate(drivePath));
-    return file.isFile() ? (file.size() + 511) / 512 * 512 : 0;
-  }
 
  private:
   std::int64_t freeBytes_;
@@ -264,15 +260,23 @@ TEST_F(DataScreenTest, FilesThatDoNotFitTheMediumAreNotCopied) {
   EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|ディスクの空き容量が不足しています。"});
   EXPECT_EQ(Tree(drives.Floppy()), QStringList());
 
-  // Over an earlier backup of the same size, each file needs only its own room
-  // beside the old one.
+  // Over an earlier backup, the earlier copy stays whole until the new one is
+  // complete beside it, with its record: 36 files of 2 blocks, the master
+  // file of 1, and the record.
   Run("Command1");
   PutCompany(drives, 7, "株式会社見本", "v2", kDataRoot, 1000);
   {
-    SmallMedium medium(1024);
+    SmallMedium medium(37 * 1024 - 1);
     Run("Command1");
   }
-  EXPECT_EQ(desktop.Summary().size(), 1);
+  EXPECT_EQ(desktop.Summary().size(), 2);
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7, kFloppyDataRoot)),
+            Content(StatementTextFile(StatementMark::Deposits, 7), "v1", 1000));
+  {
+    SmallMedium medium(37 * 1024);
+    Run("Command1");
+  }
+  EXPECT_EQ(desktop.Summary().size(), 2);
   EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7, kFloppyDataRoot)),
             Content(StatementTextFile(StatementMark::Deposits, 7), "v2", 1000));
 }
@@ -289,26 +293,61 @@ TEST_F(DataScreenTest, AMediumWithSomeFoldersGetsTheMissingOnes) {
   EXPECT_TRUE(drives.Exists(SubtotalMarkerFile(StatementMark::MiscLosses, 7, kFloppyDataRoot)));
 }
 
-TEST_F(DataScreenTest, AMediumPulledOutMidwayLeavesEveryFileOldOrNew) {
+TEST_F(DataScreenTest, ABackupThatFailsAnywhereLeavesTheEarlierCopyWhole) {
   Run("Command1");  // nothing yet: a failure
   PutCompany(drives, 7, "株式会社見本", "v1");
   Run("Command1");
   PutCompany(drives, 7, "株式会社見本", "v2");
-  desktop.boxes.clear();
+  const QStringList before = Tree(drives.Floppy());
+  struct Case {
+    FileOperation operation;
+    int nth;
+  };
+  // The medium pulled out while the new files are written, at the record,
+  // and at the first, a middle and the last of the renames.
+  for (const Case c : {Case{FileOperation::Write, 10}, Case{FileOperation::WriteRecord, 1},
+                       Case{FileOperation::Rename, 1}, Case{FileOperation::SetAside, 20},
+                       Case{FileOperation::Rename, 37}}) {
+    SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.nth);
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+    {
+      FaultyFileSystem files;
+      files.Fail(c.operation, c.nth, FailureKind::DiskNotReady);
+      Run("Command1");
+    }
+    EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|ディスクの準備ができていません。"});
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_FALSE(BarShown());
+    EXPECT_EQ(Tree(drives.Floppy()), before);  // every file as it was, nothing left behind
+  }
+}
+
+TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
+  PutCompany(drives, 7, "株式会社見本", "v1");
+  Run("Command1");
+  PutCompany(drives, 7, "株式会社見本", "v2");
+  const QStringList before = Tree(drives.Floppy());
   {
     FaultyFileSystem files;
-    files.Fail(FileOperation::Write, 10, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::PutBack, 1, FailureKind::DiskNotReady);
     Run("Command1");
   }
-  EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|ディスクの準備ができていません。"});
-  EXPECT_FALSE(BarShown());
-  const QStringList sources = BackupSet(7);
-  const QStringList targets = BackupSet(7, kFloppyDataRoot);
-  for (qsizetype k = 1; k < targets.size(); ++k) {
-    const QString version = k < 9 ? "v2" : "v1";
-    EXPECT_EQ(drives.Get(targets[k]), Content(sources[k], version)) << k;
-  }
-  EXPECT_EQ(Tree(drives.Floppy()).size(), 4 + 37);  // no temporary left behind
+  EXPECT_NE(Tree(drives.Floppy()), before);  // the record and the old contents stay
+
+  // The next restore first undoes the interrupted backup, then reads the
+  // medium's copy as it was before it.
+  desktop.boxes.clear();
+  PutCompany(drives, 7, "株式会社見本", "v3");
+  Run("Command2");
+  EXPECT_EQ(desktop.Summary(), QStringList());
+  EXPECT_EQ(Tree(drives.Floppy()), before);
+  const QStringList disk = BackupSet(7);
+  const QStringList medium = BackupSet(7, kFloppyDataRoot);
+  for (qsizetype k = 0; k < disk.size(); ++k) EXPECT_EQ(drives.Get(disk[k]), drives.Get(medium[k]));
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7)),
+            Content(StatementTextFile(StatementMark::Deposits, 7), "v1"));
 }
 
 TEST_F(DataScreenTest, PageTwoOfNotesTravelsWithItsCompanyWhereItExists) {
@@ -649,19 +688,42 @@ TEST_F(DataScreenTest, ACopyTakesTheSourcesPageTwoOrDeletesTheTargetsStaleOne) {
   }
 }
 
-TEST_F(DataScreenTest, AWriteThatFailsDuringTheCopyLeavesTheTargetUnlisted) {
+TEST_F(DataScreenTest, ACopyThatFailsAnywhereLeavesTheHardDiskAsItWas) {
   PutCompany(drives, 7, "株式会社見本", "v1");
-  {
-    FaultyFileSystem files;
-    files.Fail(FileOperation::Write, 5, FailureKind::DiskFull);
-    form21.Write("Text39", "12");
-    Run("Command18");
+  struct Case {
+    FileOperation operation;
+    int nth;
+    bool targetExists;
+  };
+  // Onto a new code, and over a company whose stale page 2 of ② the copy
+  // deletes: at a write, the record, the deletion and the first, a middle and
+  // the last rename.
+  for (const Case c : {Case{FileOperation::Write, 5, false}, Case{FileOperation::Rename, 37, false},
+                       Case{FileOperation::WriteRecord, 1, true}, Case{FileOperation::SetAside, 1, true},
+                       Case{FileOperation::Rename, 1, true}, Case{FileOperation::Rename, 20, true},
+                       Case{FileOperation::Rename, 37, true}}) {
+    SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.nth + (c.targetExists ? 10000 : 0));
+    QDir(drives.Native(CompanyFolder())).remove(drives.Native(CompanyMasterFile(12)));
+    if (c.targetExists) {
+      PutCompany(drives, 12, "十二物産", "old");
+      for (const QString& path : SecondNotesPageFiles(12)) drives.Put(path, "stale");
+    }
+    const QStringList before = Tree(drives.HardDisk());
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+    desktop.Answer("OK");
+    {
+      FaultyFileSystem files;
+      files.Fail(c.operation, c.nth, FailureKind::DiskFull);
+      form21.Write("Text39", "12");
+      Run("Command18");
+    }
+    EXPECT_EQ(desktop.Summary().last(),
+              kCodeTitle + "|ディスクの空き容量が不足しています。");
+    EXPECT_EQ(Tree(drives.HardDisk()), before);
+    EXPECT_FALSE(menu.IsLoaded());
+    EXPECT_EQ(desktop.beeps, 0);
   }
-  EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|ディスクの空き容量が不足しています。"});
-  EXPECT_FALSE(drives.Exists(CompanyMasterFile(12)));
-  EXPECT_TRUE(drives.Exists(StatementTextFile(StatementMark::Deposits, 12)));
-  EXPECT_FALSE(menu.IsLoaded());
-  EXPECT_EQ(desktop.beeps, 0);
 }
 
 }  // namespace

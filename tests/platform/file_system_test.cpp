@@ -4,7 +4,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <fcntl.h>
 
 #include <functional>
 #include <optional>
@@ -122,8 +128,8 @@ TEST(FileSystemSeam, AFailedWriteLeavesTheOldFileAndNoTemporaryAndTheDiskComesBa
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("①7.txt")});
 
-    EXPECT_EQ(files.Log(),
-              (QStringList{"write " + kFile, "rename " + kFile, "write " + kFile + " failed"}));
+    EXPECT_EQ(files.Log(), (QStringList{"write " + kFile, "rename " + kFile, "sync " + kFolder,
+                                        "write " + kFile + " failed"}));
   }
   // Gone, it leaves the disk in its place.
   WriteFileAtomic(kFile, "third");
@@ -200,31 +206,166 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
   }
 }
 
-TEST(WritingTogether, EveryFileIsWrittenBeforeAnyIsPutInPlaceInTheGivenOrder) {
+// The log with the random part of the record's name taken out.
+QStringList Steps(const FaultyFileSystem& files) {
+  QStringList steps = files.Log();
+  steps.replaceInStrings(QRegularExpression(QStringLiteral("\\.~change\\.\\w+")),
+                         QStringLiteral(".~change"));
+  return steps;
+}
+
+TEST(WritingTogether, EveryFileIsWrittenBeforeTheRecordAndTheRecordBeforeAnyIsPutInPlace) {
   TempDrives drives;
   drives.Put(kFile, "old text");
   drives.Put(kSecond, "old amounts");
   FaultyFileSystem files;
   WriteFilesTogether({{kSecond, "new amounts"}, {kFile, "new text"}});
-  EXPECT_EQ(files.Log(), (QStringList{"write " + kSecond, "write " + kFile, "rename " + kSecond,
-                                      "rename " + kFile}));
+  const QString record = QStringLiteral("c:\\法人税\\.~change");
+  EXPECT_EQ(Steps(files),
+            (QStringList{"write " + kSecond, "write " + kFile, "file exists " + kSecond,
+                         "file exists " + kFile, "record " + record, "set aside " + kSecond,
+                         "rename " + kSecond, "set aside " + kFile, "rename " + kFile,
+                         "sync c:\\法人税\\ミルダ", "sync c:\\法人税\\別表",
+                         "remove record " + record}));
   EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
   EXPECT_EQ(drives.Get(kSecond), QByteArray("new amounts"));
+  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
 }
 
-TEST(WritingTogether, ARenameThatFailsLeavesNoTemporaryBehind) {
+TEST(WritingTogether, AFailureAtAnyStepBeforeTheLastRenameChangesNothing) {
+  const QString third = QStringLiteral("c:\\法人税\\ミルダ\\B①7.txt");  // new
+  struct Case {
+    FileOperation operation;
+    int nth;
+  };
+  for (const int count : {2, 3}) {
+    for (const Case c : {Case{FileOperation::Write, 1}, Case{FileOperation::Write, count},
+                         Case{FileOperation::WriteRecord, 1}, Case{FileOperation::SetAside, 1},
+                         Case{FileOperation::SetAside, 2}, Case{FileOperation::Rename, 1},
+                         Case{FileOperation::Rename, 2}, Case{FileOperation::Rename, count}}) {
+      SCOPED_TRACE(QStringLiteral("%1 files, operation %2, call %3")
+                       .arg(count)
+                       .arg(static_cast<int>(c.operation))
+                       .arg(c.nth)
+                       .toStdString());
+      TempDrives drives;
+      drives.Put(kFile, "old text");
+      drives.Put(kSecond, "old amounts");
+      std::vector<FileContent> save{{kFile, "new text"}, {kSecond, "new amounts"}};
+      if (count == 3) save.push_back({third, "new subtotals"});
+      const QStringList before = TreeOf(drives);
+      FaultyFileSystem files;
+      files.Fail(c.operation, c.nth, FailureKind::OtherIO);
+      const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(save); });
+      ASSERT_TRUE(failure);
+      EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
+      EXPECT_EQ(TreeOf(drives), before);
+    }
+  }
+}
+
+TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextChangeOnTheDriveAndAtTheNextStart) {
+  for (const bool byTheNextStart : {false, true}) {
+    SCOPED_TRACE(byTheNextStart ? "the next start" : "the next change");
+    TempDrives drives;
+    drives.Put(kFile, "old text");
+    drives.Put(kSecond, "old amounts");
+    const QStringList before = TreeOf(drives);
+    {
+      FaultyFileSystem files;
+      files.Fail(FileOperation::Rename, 2, FailureKind::OtherIO);
+      files.Fail(FileOperation::PutBack, 1, FailureKind::OtherIO);
+      ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new"}, {kSecond, "new"}}); }));
+    }
+    EXPECT_EQ(drives.Get(kFile), QByteArray("new"));  // half done, with its record
+    if (byTheNextStart) {
+      for (const QString& folder : {QStringLiteral("c:\\法人税"), kFolder,
+                                    QStringLiteral("c:\\法人税\\別表")}) {
+        FinishInterruptedChanges(folder);
+      }
+      EXPECT_EQ(TreeOf(drives), before);
+    } else {
+      WriteFileAtomic(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt"), "other");
+      EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
+      EXPECT_EQ(drives.Get(kSecond), QByteArray("old amounts"));
+      EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
+    }
+  }
+}
+
+TEST(WritingTogether, AFailureAfterTheLastRenameKeepsTheNewFilesAndTheRecordCompletesThem) {
   TempDrives drives;
   drives.Put(kFile, "old text");
   drives.Put(kSecond, "old amounts");
-  FaultyFileSystem files;
-  files.Fail(FileOperation::Rename, 1, FailureKind::OtherIO);
-  ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new"}}); }));
-  EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
-  EXPECT_EQ(drives.Get(kSecond), QByteArray("old amounts"));
-  for (const QString& entry : TreeOf(drives)) {
-    EXPECT_FALSE(IsTemporaryFileName(QFileInfo(entry.section(QChar('='), 0, 0)).fileName()))
-        << entry.toStdString();
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::SyncFolder, 1, FailureKind::OtherIO);
+    const std::optional<Failure> failure =
+        FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
+    ASSERT_TRUE(failure);  // not known to be on the medium
   }
+  FinishInterruptedChanges(QStringLiteral("c:\\法人税"));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
+  EXPECT_EQ(drives.Get(kSecond), QByteArray("new amounts"));
+  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
+}
+
+TEST(WritingTogether, ARecordThatARunningChangeHoldsOrThatIsNotWholeIsNeverActedOn) {
+  TempDrives drives;
+  const QString other = QStringLiteral("c:\\法人税\\ミルダ\\A①7.txt");
+  // A change killed between its two renames: ①7 is new, its old content set
+  // aside; A①7 still waits in its temporary file.
+  drives.Put(kFile, "new text");
+  drives.Put(kFolder + "\\.~saving.①7.txt.Zz99Yy", "old text");
+  drives.Put(other, "old amounts");
+  drives.Put(kFolder + "\\.~saving.A①7.txt.Qq11Ww", "new amounts");
+  const QString record = kFolder + QStringLiteral("\\.~change.Ab12Cd");
+  const QByteArray entries =
+      "change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.①7.txt.Zz99Yy\n"
+      "W\tA①7.txt\t.~saving.A①7.txt.Qq11Ww\t.~saving.A①7.txt.Pp00Oo\n";
+  drives.Put(record, entries + "end\n");
+  const QStringList killed = TreeOf(drives);
+
+  const int held = ::open(QFile::encodeName(drives.Native(record)).constData(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  FinishInterruptedChanges(kFolder);
+  EXPECT_EQ(TreeOf(drives), killed);  // its change may still be running
+  ::close(held);
+
+  FinishInterruptedChanges(kFolder);
+  EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
+  EXPECT_EQ(drives.Get(other), QByteArray("old amounts"));
+  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
+
+  // A record that is not whole was never acted on.
+  drives.Put(kFile, "new text");
+  drives.Put(record, entries);
+  FinishInterruptedChanges(kFolder);
+  EXPECT_FALSE(drives.Exists(record));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
+}
+
+TEST(WritingTogether, OnlyOneCopyOfTheProgramHoldsTheDataRoot) {
+  TempDrives drives;
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const char answer = LockDataRoot() ? 'y' : 'n';
+    if (::write(ready[1], &answer, 1) != 1) ::_exit(2);
+    ::pause();
+    ::_exit(0);
+  }
+  char answer = 0;
+  ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+  EXPECT_EQ(answer, 'y');
+  EXPECT_FALSE(LockDataRoot());
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_TRUE(LockDataRoot());
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 TEST(WritingTogether, LeftoverTemporariesAreRecognisedAndRemovedFromTheirFolderOnly) {

@@ -17,6 +17,11 @@ QString NameOf(FileOperation operation) {
     case FileOperation::Copy: return QStringLiteral("copy");
     case FileOperation::Delete: return QStringLiteral("delete");
     case FileOperation::Rename: return QStringLiteral("rename");
+    case FileOperation::SetAside: return QStringLiteral("set aside");
+    case FileOperation::PutBack: return QStringLiteral("put back");
+    case FileOperation::SyncFolder: return QStringLiteral("sync");
+    case FileOperation::WriteRecord: return QStringLiteral("record");
+    case FileOperation::RemoveRecord: return QStringLiteral("remove record");
   }
   return QString();
 }

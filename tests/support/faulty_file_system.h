@@ -24,8 +24,16 @@ enum class FileOperation {
   Delete,
   // Putting a written temporary file in place of its target.
   Rename,
+  // The steps of a change of several files around its renames: keeping an old
+  // content, bringing it back, flushing a folder, and the commit record.
+  SetAside,
+  PutBack,
+  SyncFolder,
+  WriteRecord,
+  RemoveRecord,
 };
-inline constexpr std::size_t kFileOperations = static_cast<std::size_t>(FileOperation::Rename) + 1;
+inline constexpr std::size_t kFileOperations =
+    static_cast<std::size_t>(FileOperation::RemoveRecord) + 1;
 
 // Stands in for the file system while a test runs, passing every call on to
 // the one current when it was made (the disk) except the calls the test has
@@ -62,18 +70,41 @@ class FaultyFileSystem : public platform::FileSystem {
   }
 
   void ReplaceWithTemporary(const QString& temporary, const QString& path) override {
-    try {
-      Enter(FileOperation::Rename, path);
-    } catch (...) {
-      // As the disk's failed rename does.
-      next_.DiscardTemporary(temporary);
-      throw;
-    }
+    Enter(FileOperation::Rename, path);
     next_.ReplaceWithTemporary(temporary, path);
   }
 
   void DiscardTemporary(const QString& temporary) noexcept override {
     next_.DiscardTemporary(temporary);
+  }
+
+  void SetAside(const QString& path, const QString& aside) override {
+    Enter(FileOperation::SetAside, path);
+    next_.SetAside(path, aside);
+  }
+
+  void PutBack(const QString& aside, const QString& path) override {
+    Enter(FileOperation::PutBack, path);
+    next_.PutBack(aside, path);
+  }
+
+  void SyncFolder(const QString& folder) override {
+    Enter(FileOperation::SyncFolder, folder);
+    next_.SyncFolder(folder);
+  }
+
+  void WriteRecord(const QString& path, const QByteArray& bytes) override {
+    Enter(FileOperation::WriteRecord, path);
+    next_.WriteRecord(path, bytes);
+  }
+
+  std::optional<QByteArray> TakeRecord(const QString& path) override {
+    return next_.TakeRecord(path);
+  }
+
+  void RemoveRecord(const QString& path) override {
+    Enter(FileOperation::RemoveRecord, path);
+    next_.RemoveRecord(path);
   }
 
   bool FolderExists(const QString& path) override {
