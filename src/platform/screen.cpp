@@ -289,6 +289,8 @@ QStringList Screen::ControlsInReadingOrder() {
 
 void Screen::SetOpeningFocus(const QString& control) { Control(control).setFocus(); }
 
+void Screen::PassByOnTab(const QString& box) { Control(box).setFocusPolicy(Qt::ClickFocus); }
+
 ScreenSet& ScreenSet::Instance() {
   static ScreenSet set;
   return set;

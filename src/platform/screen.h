@@ -137,6 +137,9 @@ class Screen {
   QStringList ControlsInReadingOrder();
   // The control that holds the focus when the window is shown.
   void SetOpeningFocus(const QString& control);
+  // A box that nothing reads, such as a heading, can still be clicked and
+  // typed into, but Tab passes it by: the keyboard goes from entry to entry.
+  void PassByOnTab(const QString& box);
 
  private:
   template <class T>

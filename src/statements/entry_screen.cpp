@@ -121,10 +121,8 @@ void EntryScreen::ApplyFocusOrder() {
                                                    : layout_.openingFocus);
     return;
   }
-  // A heading box can be clicked and typed into, but Tab passes it by: the
-  // keyboard goes from cell to cell.
   for (const BoxLayout& box : layout_.boxes) {
-    if (box.style == BoxStyle::Heading) Box(box.name).setFocusPolicy(Qt::ClickFocus);
+    if (box.style == BoxStyle::Heading) PassByOnTab(box.name);
   }
   const QStringList order = ControlsInReadingOrder();
   SetFocusOrder(order);

@@ -38,6 +38,23 @@ ValueRef EntryScreenLayout::ValueOfBox(const QString& box) const {
   throw std::logic_error(("no value in " + name + "." + box).toStdString());
 }
 
+QStringList EntryScreenLayout::AmountBoxes() const {
+  QStringList shown;
+  for (const FileLayout& file : files) {
+    for (const FileValue& value : file.values) {
+      if (value.kind == ValueKind::Amount && !value.box.isEmpty()) shown.append(value.box);
+    }
+  }
+  for (const TotalRule& rule : totals) {
+    if (!rule.unstoredBox.isEmpty()) shown.append(rule.unstoredBox);
+  }
+  QStringList visible;
+  for (const BoxLayout& box : boxes) {
+    if (box.style != BoxStyle::Hidden && shown.contains(box.name)) visible.append(box.name);
+  }
+  return visible;
+}
+
 HeldFiles::HeldFiles(const std::vector<FileLayout>& files) {
   for (const FileLayout& file : files) {
     roles_.push_back(file.file.role);

@@ -187,6 +187,9 @@ struct EntryScreenLayout {
   const FileValue& ValueAt(ValueRef ref) const;
   // The value that the box shows.
   ValueRef ValueOfBox(const QString& box) const;
+  // The visible boxes that show amounts: every amount cell and every total
+  // box, each of which must show any 32-bit amount whole.
+  QStringList AmountBoxes() const;
 };
 
 // The values of the screen's files as it holds them, file by file.

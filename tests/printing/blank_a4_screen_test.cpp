@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/main_menu.h"
 #include "platform/screen.h"
@@ -127,6 +128,19 @@ TEST_F(BlankA4ScreenTest, TheScreenAsDesigned) {
     EXPECT_EQ(focus->objectName(), button);
     focus = focus->nextInFocusChain();
   }
+}
+
+// A stray Space where the screen opens goes into the first sheet counter, not
+// onto a print button.
+TEST_F(BlankA4ScreenTest, TheScreenOpensInItsFirstSheetCounter) {
+  WriteCompany(drives, 7, SetAmount(M::Deposits, 16, "5000"));
+  Open(7);
+  QWidget* focus = screen->Window().focusWidget();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_EQ(focus->objectName(), QStringLiteral("Text13"));
+  QTest::keyClick(focus, Qt::Key_Space);
+  EXPECT_TRUE(printer.jobs.empty());
+  EXPECT_EQ(screen->Read("Text13"), QStringLiteral(" "));
 }
 
 TEST_F(BlankA4ScreenTest, TheLoadBeepsAndMarksExactlyTheStatementsThatNeedPrinting) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "core/failure.h"
 #include "printing/preprinted_fixture.h"
@@ -83,6 +84,39 @@ TEST_F(PreprintedTest, TheScreenHasItsControlsTheOffsetsAtZeroAndItsMarksHidden)
   EXPECT_EQ(screen->Control("Command8").geometry(), platform::FromTwips(3480, 3240, 855, 615));
   // Without the blank-A4 screen in this build its button is offered greyed.
   EXPECT_FALSE(screen->Control("Command35").isEnabled());
+}
+
+// Nothing prints from where the screen opens; the fixed texts take a click and
+// typing, but the keyboard goes from offset to offset and on to the buttons.
+TEST_F(PreprintedTest, TheScreenOpensInTheHorizontalOffsetAndTabPassesTheFixedTextsBy) {
+  WriteCompany(drives, 7, AllMarked());
+  Open();
+  QWidget& window = screen->Window();
+  ASSERT_NE(window.focusWidget(), nullptr);
+  EXPECT_EQ(window.focusWidget()->objectName(), QStringLiteral("Text9"));
+
+  QStringList round;
+  for (int k = 0; k < 40; ++k) {
+    QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+    const QString name = window.focusWidget()->objectName();
+    if (name == QStringLiteral("Text9")) break;
+    round.append(name);
+  }
+  ASSERT_FALSE(round.isEmpty());
+  EXPECT_EQ(round.front(), QStringLiteral("Text10"));
+  const QStringList fixed = {"Text1", "Text2", "Text3",  "Text4",  "Text5",
+                             "Text6", "Text7", "Text8", "Text11", "Text12"};
+  for (const QString& name : fixed) {
+    EXPECT_FALSE(round.contains(name)) << name.toStdString();
+    auto& box = screen->Box(name);
+    const QString before = box.text();
+    QTest::mouseClick(&box, Qt::LeftButton);
+    EXPECT_EQ(window.focusWidget(), &box) << name.toStdString();
+    box.end(false);
+    QTest::keyClicks(&box, "x");
+    EXPECT_EQ(box.text(), before + "x") << name.toStdString();
+  }
+  EXPECT_TRUE(printer.jobs.empty());
 }
 
 TEST_F(PreprintedTest, TheLoadBeepsOnceAndShowsTheMarksOfTheStatementsOverOne) {

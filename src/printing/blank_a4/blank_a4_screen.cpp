@@ -132,6 +132,10 @@ void BlankA4Screen::Build() {
   AddButton(QStringLiteral("Command31"), QStringLiteral("フォーマットの基本"),
             Twips(240, 1920, 2055, 375))
       .setVisible(false);
+
+  // The screen opens in its first sheet counter, not on a print button, where
+  // a stray Space would print a page.
+  SetOpeningFocus(SheetRows().front().counter);
 }
 
 void BlankA4Screen::LoadPrintData() {

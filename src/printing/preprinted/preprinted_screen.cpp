@@ -130,6 +130,7 @@ void PreprintedScreen::Build() {
     if (box.right) text.setAlignment(Qt::AlignRight);
     const bool offset = name == kOffsetX || name == kOffsetY;
     platform::Paint(text, offset ? QColor(Qt::white) : kLightRed, QPalette::Base);
+    if (!offset) PassByOnTab(name);
   }
 
   AddTextBox(QStringLiteral("Text146"), Twips(1920, 120, 615, 330)).setVisible(false);
@@ -156,6 +157,9 @@ void PreprintedScreen::Build() {
   QLabel& warning = AddLabel(QStringLiteral("Label28"), QStringLiteral("A4白紙用紙印刷用じゃないよ"),
                              Twips(120, 6000, 5655, 495));
   platform::StyleCaption(warning, 20.25, Qt::red);
+
+  // The screen opens in its first entry, where a stray key prints nothing.
+  SetOpeningFocus(kOffsetX);
 }
 
 void PreprintedScreen::LoadPrintData() {

@@ -24,8 +24,12 @@ constexpr MiscRowNames kRows[kRowCount] = {
     {47, 48, 49, 50, 10, 62, 12, 23}, {51, 52, 53, 54, 11, 63, 13, 24},
 };
 
-constexpr int kColumnLeft[7] = {120, 1320, 3000, 4680, 6840, 8280, 8880};
-constexpr int kColumnWidth[7] = {1215, 1695, 1695, 2175, 1455, 615, 615};
+// The amount column is 345 wider than the design's 1455, so that the widest
+// amounts show whole in the screen's font; the button columns follow it.
+constexpr int kWidening = 345;
+constexpr int kColumnLeft[7] = {120, 1320, 3000, 4680, 6840, 8280 + kWidening,
+                                8880 + kWidening};
+constexpr int kColumnWidth[7] = {1215, 1695, 1695, 2175, 1455 + kWidening, 615, 615};
 constexpr int kAmountColumn = 4;
 constexpr int kBoxHeight = 330;
 constexpr int kButtonHeight = 375;
@@ -45,7 +49,7 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
       NewEntryLayout({gains ? "Form16" : "Form19",
                       gains ? "その他の内訳書⑯雑益" : "その他の内訳書⑯雑損", "Command3",
                       "Command2", "ミルダント", "ミルダント"});
-  layout.clientTwips = gains ? QSize(9630, 4620) : QSize(9600, 4560);
+  layout.clientTwips = gains ? QSize(9630 + kWidening, 4620) : QSize(9600 + kWidening, 4560);
   layout.fontPoints = 11.25;
 
   const std::pair<const char*, const char*> headings[4] = {

@@ -46,6 +46,12 @@ enum Column { kPositionColumn, kNameColumn, kRelationshipColumn, kAttendanceColu
               kRemunerationColumn, kExpensedColumn, kAppropriatedColumn, kTotalColumn };
 
 constexpr int kLineHeight = 360;
+// Every amount box is as wide, so that each shows the widest amounts whole in
+// the screen's font. A column that also holds a "内外" or "外" label beside
+// its amount is wider by the label and the gap of SplitCell.
+constexpr int kAmountWidth = 1800;
+constexpr int kLabelWidth = 450;
+constexpr int kLabelledAmountWidth = kLabelWidth + 15 + kAmountWidth;
 constexpr int kTotalsLine = 2 * (kOfficerCount + 1);
 constexpr int kPersonnelLine = kTotalsLine + 2;  // its heading
 
@@ -70,9 +76,11 @@ EntryScreenLayout OfficerPayLayout() {
       NewEntryLayout({"Form14", "役員報酬⑭", "Command3", "Command2", "ミルダント", "ミルダント"});
   layout.fontPoints = 11.25;
 
-  const TwoLineGrid grid(
-      GridGeometry(120, 120, kLineHeight, {1350, 1900, 1050, 1200, 1800, 1800, 1800, 1800}, 15),
-      45);
+  const TwoLineGrid grid(GridGeometry(120, 120, kLineHeight,
+                                      {1350, 1900, 1050, 1200, kAmountWidth, kLabelledAmountWidth,
+                                       kAmountWidth, kLabelledAmountWidth},
+                                      15),
+                         45);
   auto line = [&grid](int l, int column) {
     // Below the officers the lines follow each other without the gap between
     // two officers.
@@ -167,7 +175,7 @@ EntryScreenLayout OfficerPayLayout() {
   // the line below the other totals, each with its label at its left.
   auto labelled = [&layout](const QString& label, const QString& caption, const QString& box,
                             QRect cell) {
-    const auto [labelRect, boxRect] = SplitCell(cell, 450);
+    const auto [labelRect, boxRect] = SplitCell(cell, kLabelWidth);
     layout.labels.push_back({label, caption, labelRect, Qt::AlignRight | Qt::AlignVCenter});
     BoxLayout& amount = AddAmountCell(layout, box, boxRect);
     amount.background = kLightCyan;

@@ -23,8 +23,11 @@ constexpr RentRowNames kRows[kRowCount] = {
     {16, 18, 57, 58, 59, 60, 61, 62, 56, 63},
 };
 
-constexpr int kColumnLeft[5] = {120, 1560, 3960, 6360, 7800};
-constexpr int kColumnWidth[5] = {1455, 2415, 2415, 1455, 1455};
+// The fourth column, of the rents and their total, is 345 wider than the
+// design's 1455, so that the widest amounts show whole in the screen's font;
+// the fifth follows it.
+constexpr int kColumnLeft[5] = {120, 1560, 3960, 6360, 8145};
+constexpr int kColumnWidth[5] = {1455, 2415, 2415, 1800, 1455};
 constexpr int kBoxHeight = 330;
 constexpr int kButtonHeight = 375;
 constexpr int kWordButtonWidth = 735;
@@ -41,7 +44,7 @@ QRect Cell(int line, int column) {
 EntryScreenLayout RentsLayout() {
   EntryScreenLayout layout = NewEntryLayout(
       {"Form15", "地代家賃⑮", "Command3", "Command2", "ミルダント", "ミルダント"});
-  layout.clientTwips = QSize(9330, 6405);
+  layout.clientTwips = QSize(kColumnLeft[4] + kColumnWidth[4] + 75, 6405);
   layout.fontPoints = 11.25;
 
   AddHeading(layout, "Text1", "区　　分", Cell(1, 0));

@@ -68,10 +68,10 @@ EntryScreenLayout LedgerLayout(LedgerKind kind) {
 
   // Column left edges 120, 960, 2880 and 5160; boxes 330 high, a row every
   // 360 from the heading line at 120. Each column ends where the next begins,
-  // so that no two boxes share a pixel; the balance column is 330 wider than
-  // the design's 1455, so that the widest amounts show whole in this font,
-  // and the remarks column follows it.
-  const GridGeometry grid(120, 120, 330, {840, 1920, 2280, 1770, 1335}, 0, 30);
+  // so that no two boxes share a pixel; the balance column is 345 wider than
+  // the design's 1455, so that the widest amounts show whole in this font
+  // with room to spare, and the remarks column follows it.
+  const GridGeometry grid(120, 120, 330, {840, 1920, 2280, 1800, 1335}, 0, 30);
   const int bottom = n + 1;  // the bottom line
   layout.clientTwips = QSize(grid.Right() + 120, grid.Bottom(bottom + 1) + 120);
 

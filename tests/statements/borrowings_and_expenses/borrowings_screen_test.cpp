@@ -507,9 +507,7 @@ TEST_F(BorrowingsScreenTest, BothPagesLookAsDesigned) {
                 QColor(255, 192, 255));
     }
     testing::ExpectNothingOverlapsOrIsClipped(
-        *page, {{"Text72", {"-2,147,483,648"}}, {"Text1", {"-2,147,483,648"}},
-                {"Text12", {"-2,147,483,648"}}, {"Text14", {"運転資金"}},
-                {"Text15", {"信用借入"}}});
+        *page, {{"Text14", {"運転資金"}}, {"Text15", {"信用借入"}}});
     page->Window().grab().save(QStringLiteral("/tmp/borrowings_%1.png").arg(page->Name()));
   }
 }

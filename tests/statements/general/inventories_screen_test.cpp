@@ -11,6 +11,7 @@
 #include "platform/drives.h"
 #include "statements/general/inventories_screen.h"
 #include "support/entry_screen_fixture.h"
+#include "support/screen_layout_checks.h"
 #include "support/statement_files_support.h"
 
 namespace mirudanto::statements {
@@ -390,20 +391,18 @@ TEST_F(InventoriesScreenTest, TheScreenLooksAsDesigned) {
 
   // No two visible controls overlap, in the window or in the frame, and none
   // leaves its parent.
-  for (QWidget* parent :
-       {static_cast<QWidget*>(&screen.Window()), static_cast<QWidget*>(&frame)}) {
-    const QList<QWidget*> controls =
-        parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-      if (controls[i]->isHidden() || controls[i]->objectName().isEmpty()) continue;
-      EXPECT_TRUE(parent->rect().contains(controls[i]->geometry()))
-          << controls[i]->objectName().toStdString();
-      for (qsizetype j = i + 1; j < controls.size(); ++j) {
-        if (controls[j]->isHidden() || controls[j]->objectName().isEmpty()) continue;
-        EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
-            << controls[i]->objectName().toStdString() << " "
-            << controls[j]->objectName().toStdString();
-      }
+  testing::ExpectNothingOverlapsOrIsClipped(screen);
+  const QList<QWidget*> controls =
+      frame.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  for (qsizetype i = 0; i < controls.size(); ++i) {
+    if (controls[i]->isHidden() || controls[i]->objectName().isEmpty()) continue;
+    EXPECT_TRUE(frame.rect().contains(controls[i]->geometry()))
+        << controls[i]->objectName().toStdString();
+    for (qsizetype j = i + 1; j < controls.size(); ++j) {
+      if (controls[j]->isHidden() || controls[j]->objectName().isEmpty()) continue;
+      EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+          << controls[i]->objectName().toStdString() << " "
+          << controls[j]->objectName().toStdString();
     }
   }
 }
