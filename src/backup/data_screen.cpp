@@ -207,6 +207,8 @@ void DataScreen::DeleteCompanyFromFloppy() {
     const CompanyCode code = CodeFromBox("Text6");
     const QStringList files = FloppyDeletion(code);
     if (!platform::ConfirmBox(DeletionQuestion(code, kFloppyDataRoot))) return;
+    // A code never backed up, already deleted or mistyped: no success to claim.
+    if (files.isEmpty()) throw Failure(FailureKind::FileNotFound);
     ProgressShown bar(ControlAs<QProgressBar>("ProgressBar1"));
     DeleteFiles(files, [&bar](int done, int total) { bar.Set(done, total); });
     platform::Beep();
