@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "app/period_boxes.h"
 #include "backup/company_copies.h"
 #include "backup/company_files.h"
 #include "core/failure.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/period_boxes.h"
 
 namespace mirudanto::backup {
 namespace {
@@ -171,7 +171,7 @@ void DataScreen::CallCompany() {
     return;
   }
   Write("Text5", record_.name);
-  app::ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
+  platform::ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
 }
 
 void DataScreen::ClearCompanyBoxes() {
