@@ -57,7 +57,7 @@ void BM_CallASetUpCompany(benchmark::State& state) {
   menu.Press(QStringLiteral("Command2"));  // sets the company up once
   for (auto _ : state) {
     menu.Press(QStringLiteral("Command2"));
-    platform::DeleteDiscardedWindows();
+    bench::RunPendingWork();
   }
   platform::ScreenSet::Instance().Clear();
 }

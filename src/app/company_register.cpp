@@ -5,12 +5,12 @@
 #include <array>
 #include <limits>
 
-#include "app/period_boxes.h"
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/period_boxes.h"
 #include "platform/value_files.h"
 
 namespace mirudanto::app {
@@ -239,8 +239,8 @@ void CompanyRegister::Call() {
   Write("Text8", record.businessType);
   Write("Text9", record.taxOffice);
   Write("Text12", record.phone);
-  ShowFiscalPeriod(*this, record.periodStart, record.periodEnd);
-  ShowHeiseiDate(*this, "Text21", "Text20", "Text4", record.settlementDate);
+  platform::ShowFiscalPeriod(*this, record.periodStart, record.periodEnd);
+  platform::ShowHeiseiDate(*this, "Text21", "Text20", "Text4", record.settlementDate);
 }
 
 void CompanyRegister::CallHandedOver() {

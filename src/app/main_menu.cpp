@@ -5,12 +5,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/period_boxes.h"
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/period_boxes.h"
 #include "platform/value_files.h"
 
 namespace mirudanto::app {
@@ -210,7 +210,7 @@ void MainMenu::CallCompany() {
   }
 
   Write("Text2", record_.name);
-  ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
+  platform::ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
   Press("Command25");
   platform::Beep();
 }

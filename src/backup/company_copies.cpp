@@ -153,7 +153,11 @@ QStringList FloppyDeletion(CompanyCode code) {
   FinishChangesOnDrive(kFloppyDataRoot);
   // The first access to the medium: without one, this fails.
   platform::FolderExists(kFloppyDataRoot);
-  QStringList paths = StatementFilesInDeletionOrder(code, kFloppyDataRoot);
+  QStringList paths;
+  for (const QString& path : StatementFilesInDeletionOrder(code, kFloppyDataRoot)) {
+    if (platform::FileExists(path)) paths.append(path);
+  }
+  if (paths.isEmpty()) return paths;
   for (const QString& path : SecondNotesPageFiles(code, kFloppyDataRoot)) {
     if (platform::FileExists(path)) paths.append(path);
   }

@@ -100,9 +100,11 @@ struct CodeCopy {
 // the source fails with "file exists" before anything is read.
 void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy);
 
-// DeleteCompanyFromFloppy: the statement file set in its deletion order, then
-// page 2 of ②, on the medium; its master file stays. Fails with "disk not ready"
-// when there is no medium.
+// DeleteCompanyFromFloppy: those files of the statement file set that are on
+// the medium, in the set's deletion order, then page 2 of ② where it is; its
+// master file stays. Empty when none of the set is there (a medium without its
+// folder included): page 2 of ② alone is no backup of the company, and stays.
+// Fails with "disk not ready" when there is no medium.
 QStringList FloppyDeletion(CompanyCode code);
 
 // DeleteCompanyFromDisk: the statement file set in its deletion order, page 2

@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "app/period_boxes.h"
 #include "backup/company_copies.h"
 #include "backup/company_files.h"
 #include "core/failure.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/period_boxes.h"
 
 namespace mirudanto::backup {
 namespace {
@@ -171,7 +171,7 @@ void DataScreen::CallCompany() {
     return;
   }
   Write("Text5", record_.name);
-  app::ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
+  platform::ShowFiscalPeriod(*this, record_.periodStart, record_.periodEnd);
 }
 
 void DataScreen::ClearCompanyBoxes() {
@@ -207,6 +207,8 @@ void DataScreen::DeleteCompanyFromFloppy() {
     const CompanyCode code = CodeFromBox("Text6");
     const QStringList files = FloppyDeletion(code);
     if (!platform::ConfirmBox(DeletionQuestion(code, kFloppyDataRoot))) return;
+    // A code never backed up, already deleted or mistyped: no success to claim.
+    if (files.isEmpty()) throw Failure(FailureKind::FileNotFound);
     ProgressShown bar(ControlAs<QProgressBar>("ProgressBar1"));
     DeleteFiles(files, [&bar](int done, int total) { bar.Set(done, total); });
     platform::Beep();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <functional>
 
 #include "backup/company_files.h"
 #include "backup/data_screen.h"
@@ -481,10 +482,84 @@ TEST_F(DataScreenTest, TheFloppyDeletionNamesTheCodeWhenTheMediumHasNoMasterFile
   Run("Command3");
   EXPECT_EQ(desktop.Summary(), QStringList{"7　を削除しますか|7　を削除しますか"});
   EXPECT_EQ(desktop.beeps, 1);
-  // What is already gone counts as deleted: the deletion can be repeated.
-  Run("Command3");
-  EXPECT_EQ(desktop.boxes.size(), 2u);
-  EXPECT_EQ(desktop.beeps, 2);
+}
+
+TEST_F(DataScreenTest, AFloppyDeletionThatFindsNothingSaysSoAndDeletesNothing) {
+  // Beside the medium's files of company 7: another company, and the master
+  // file of the code that the deletion names.
+  const auto putOthers = [this] {
+    PutCompany(drives, 8, "八商事", "v1", kFloppyDataRoot);
+    drives.Put(CompanyMasterFile(7, kFloppyDataRoot), "7");
+  };
+  const struct {
+    const char* medium;
+    std::function<void()> put;
+  } cases[] = {
+      {"empty", [] {}},
+      {"without the statement folder",
+       [this] { drives.Put(CompanyMasterFile(7, kFloppyDataRoot), "7"); }},
+      {"with other companies' files", putOthers},
+      {"with page 2 of notes alone",
+       [&] {
+         putOthers();
+         for (const QString& path : SecondNotesPageFiles(7, kFloppyDataRoot)) {
+           drives.Put(path, Content(path, "v1"));
+         }
+       }},
+      {"after a deletion of the code", [&] {
+         PutCompany(drives, 7, "株式会社見本", "v1", kFloppyDataRoot);
+         desktop.Answer("OK");
+         Run("Command3");
+         desktop.boxes.clear();
+         desktop.beeps = 0;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.medium);
+    QDir(drives.Floppy()).removeRecursively();
+    QDir().mkpath(drives.Floppy());
+    c.put();
+    const QStringList before = Tree(drives.Floppy());
+    desktop.boxes.clear();
+
+    desktop.Answer("OK");
+    Run("Command3");
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[0].buttons, (QStringList{"OK", "キャンセル"}));
+    EXPECT_EQ(desktop.Summary()[1], kCodeTitle + "|ファイルが見つかりません。");
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_FALSE(BarShown());
+    EXPECT_EQ(Tree(drives.Floppy()), before);
+  }
+}
+
+TEST_F(DataScreenTest, AFloppyDeletionDeletesWhatIsLeftOfAnEarlierOne) {
+  PutCompany(drives, 7, "株式会社見本", "v1", kFloppyDataRoot);
+  PutCompany(drives, 8, "八商事", "v1", kFloppyDataRoot);
+  for (const QString& path : SecondNotesPageFiles(7, kFloppyDataRoot)) {
+    drives.Put(path, Content(path, "v1"));
+  }
+  // An earlier deletion that stopped after its first twelve files.
+  const QStringList set = StatementFilesInDeletionOrder(7, kFloppyDataRoot);
+  for (qsizetype k = 0; k < 12; ++k) QFile::remove(drives.Native(set[k]));
+  QStringList left = Tree(drives.Floppy());
+  for (const QString& path : set + SecondNotesPageFiles(7, kFloppyDataRoot)) {
+    left.removeOne(QDir(drives.Floppy()).relativeFilePath(drives.Native(path)));
+  }
+
+  QStringList deleted;
+  {
+    FaultyFileSystem files;
+    Run("Command3");
+    for (const QString& line : files.Log()) {
+      if (line.startsWith("delete ")) deleted.append(line.mid(7));
+    }
+  }
+  EXPECT_EQ(desktop.boxes.size(), 1u);  // the question alone
+  EXPECT_EQ(desktop.beeps, 1);
+  EXPECT_FALSE(BarShown());
+  EXPECT_EQ(deleted, set.mid(12) + SecondNotesPageFiles(7, kFloppyDataRoot));
+  EXPECT_EQ(Tree(drives.Floppy()), left);  // company 8 and the master file of 7 stay
 }
 
 TEST_F(DataScreenTest, AFloppyDeletionThatCannotDeleteReportsAndHidesTheBar) {

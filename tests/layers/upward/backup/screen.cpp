@@ -1,0 +1,2 @@
+#include "app/menu.h"
+#include "platform/screen.h"

@@ -1,0 +1,3 @@
+#pragma once
+  #  include "core/amount.h"
+#include "platform/fonts.h"

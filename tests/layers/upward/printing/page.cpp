@@ -1,0 +1,3 @@
+#include <QString>
+#include "../statements/grid.h"
+#include "printing/page.h"
