@@ -1,5 +1,6 @@
 #include "core/amount.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace mirudanto {
@@ -116,10 +117,20 @@ Amount ReadAmountCell(const QString& text) {
   return ReadNumber(text, NumberWidth::Bits32).value.value_or(0);
 }
 
-Amount ReadAmountCellForSave(const QString& text) {
-  const NumberReading reading = ReadNumber(text, NumberWidth::Bits32);
-  if (!reading.value && reading.failure == FailureKind::Overflow) throw Failure(reading.failure);
-  return reading.value.value_or(0);
+std::optional<std::int32_t> ReadTypedNumber(const QString& text, NumberWidth width) {
+  const NumberReading reading = ReadNumber(text, width);
+  if (reading.value) return reading.value;
+  if (std::all_of(text.begin(), text.end(), IsBlank)) return std::nullopt;
+  throw Failure(reading.failure);
+}
+
+Amount ReadAmountCellForSave(const QString& text, NonNumber nonNumber) {
+  try {
+    return ReadTypedNumber(text, NumberWidth::Bits32).value_or(0);
+  } catch (const Failure& failure) {
+    if (failure.Kind() != FailureKind::TypeMismatch || nonNumber == NonNumber::Refused) throw;
+    return 0;
+  }
 }
 
 QString FormatAmount(Amount amount) { return FormatWideAmount(amount); }

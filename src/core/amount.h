@@ -30,11 +30,25 @@ NumberReading ReadNumber(const QString& text, NumberWidth width);
 // The number rule, failing with type mismatch or overflow.
 std::int32_t ReadNumberOrFail(const QString& text, NumberWidth width);
 
-// An amount cell: a text that does not convert counts as 0.
+// A text read as an amount where nothing typed is stored from it (a count, a
+// marker box only code writes, a figure reformatted for show): a text that
+// does not convert counts as 0.
 Amount ReadAmountCell(const QString& text);
-// An amount cell as a save reads it: a text that is not a number counts as 0,
-// but a number beyond 32 bits fails with overflow rather than lose the figure.
-Amount ReadAmountCellForSave(const QString& text);
+
+// A typed figure as an operation that takes it reads it: a text of blanks only
+// (ideographic spaces included) is no figure and gives nothing; any other text
+// that the number rule does not read fails, with type mismatch, or with
+// overflow beyond the width, rather than be taken for 0.
+std::optional<std::int32_t> ReadTypedNumber(const QString& text, NumberWidth width);
+
+// What a text that is no number counts as when it is taken as a figure:
+// refused, as anything the user typed; or 0, for a box that only code writes
+// or whose text is replaced anyway.
+enum class NonNumber { Refused, CountsAsZero };
+
+// An amount cell as a save reads it: blanks count as 0, a number beyond 32
+// bits fails with overflow, and a text that is no number as `nonNumber` says.
+Amount ReadAmountCellForSave(const QString& text, NonNumber nonNumber = NonNumber::Refused);
 
 // "#,###": thousands separators, zero as an empty text, a leading "-".
 QString FormatAmount(Amount amount);

@@ -21,7 +21,7 @@ QString TrimAscii(const QString& line) {
 
 ValueReader ValueReader::FromBytes(const QByteArray& bytes) {
   const std::optional<QString> text = DecodeCp932(bytes);
-  if (!text) throw Failure(FailureKind::OtherIO);
+  if (!text) throw Failure(FailureKind::TypeMismatch);
   QStringList lines = text->split(QChar('\n'));
   // The line break ends the last value; what follows it is no value.
   if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();

@@ -15,7 +15,8 @@ namespace mirudanto {
 // end marker: a reader takes the values it needs from the start.
 class ValueReader {
  public:
-  // Bytes that are no cp932 text are an I/O failure, never guessed at.
+  // Bytes that are no cp932 text are never guessed at: they fail as a type
+  // mismatch, a fault of the file's contents rather than of the drive.
   static ValueReader FromBytes(const QByteArray& bytes);
 
   QString ReadText();

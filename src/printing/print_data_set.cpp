@@ -81,12 +81,6 @@ const std::array<std::array<int, 2>, kMarkCount>& FileIndex() {
   return index;
 }
 
-// A file's name as the user knows it, without its folder.
-QString FileName(const StatementFile& file, CompanyCode code) {
-  const QString path = PathOf(file, code);
-  return path.mid(path.lastIndexOf(QChar('\\')) + 1);
-}
-
 }  // namespace
 
 const std::array<PrintStatement, kPrintStatementCount>& PrintStatements() {
@@ -181,18 +175,19 @@ void PrintDataSet::Empty() {
 PrintDataSet::FileValues PrintDataSet::ReadFile(const StatementFile& file, CompanyCode code) {
   FileValues values;
   const int count = ValueCount(file);
-  ValueReader reader = platform::OpenValueFile(PathOf(file, code));
-  if (file.role == A) {
-    values.numbers.reserve(count);
-    for (int n = 1; n <= count; ++n) values.numbers.push_back(reader.ReadInt32());
-  } else {
-    values.texts.resize(count);
-    int n = 1;
-    if (file.mark == M::Inventories) {
-      for (; n <= kInventoryNumbers; ++n) values.numbers.push_back(reader.ReadInt16());
+  platform::ReadValueFile(PathOf(file, code), [&](ValueReader& reader) {
+    if (file.role == A) {
+      values.numbers.reserve(count);
+      for (int n = 1; n <= count; ++n) values.numbers.push_back(reader.ReadInt32());
+    } else {
+      values.texts.resize(count);
+      int n = 1;
+      if (file.mark == M::Inventories) {
+        for (; n <= kInventoryNumbers; ++n) values.numbers.push_back(reader.ReadInt16());
+      }
+      for (; n <= count; ++n) values.texts[n - 1] = reader.ReadText();
     }
-    for (; n <= count; ++n) values.texts[n - 1] = reader.ReadText();
-  }
+  });
   values.whole = true;
   return values;
 }
@@ -211,8 +206,7 @@ void PrintDataSet::Load(const QString& codeText) {
     try {
       files_[k] = ReadFile(order[k], code_);
     } catch (...) {
-      const Failure failure = CurrentFailure(std::current_exception());
-      loadFailure_ = Failure(failure.Kind(), FileName(order[k], code_));
+      loadFailure_ = CurrentFailure(std::current_exception());
       throw *loadFailure_;
     }
   }

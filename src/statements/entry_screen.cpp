@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
@@ -145,15 +146,16 @@ void EntryScreen::ResetBoxesToInitialTexts() {
 }
 
 void EntryScreen::ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& into) const {
-  ValueReader reader = platform::OpenValueFile(PathOf(file.file, code));
   std::vector<HeldValue>& values = into.Of(file.file.role);
-  for (std::size_t v = 0; v < file.values.size(); ++v) {
-    switch (file.values[v].kind) {
-      case ValueKind::Text: values[v].text = reader.ReadText(); break;
-      case ValueKind::Amount: values[v].number = reader.ReadInt32(); break;
-      case ValueKind::Number16: values[v].number = reader.ReadInt16(); break;
+  platform::ReadValueFile(PathOf(file.file, code), [&](ValueReader& reader) {
+    for (std::size_t v = 0; v < file.values.size(); ++v) {
+      switch (file.values[v].kind) {
+        case ValueKind::Text: values[v].text = reader.ReadText(); break;
+        case ValueKind::Amount: values[v].number = reader.ReadInt32(); break;
+        case ValueKind::Number16: values[v].number = reader.ReadInt16(); break;
+      }
     }
-  }
+  });
 }
 
 void EntryScreen::WriteFiles(CompanyCode code, const HeldFiles& files,
@@ -275,13 +277,37 @@ void EntryScreen::TakeFromBox(const FileValue& value, HeldValue& into) {
   const QString text = Read(value.box);
   switch (value.kind) {
     case ValueKind::Text: into.text = text; break;
-    // As the save reads it: a number beyond 32 bits fails rather than
-    // lose the figure.
-    case ValueKind::Amount: into.number = ReadAmountCellForSave(text); break;
+    // As the save reads it: a typed text that is no number, or a number
+    // beyond 32 bits, fails rather than be stored as some other figure.
+    case ValueKind::Amount: into.number = ReadAmountCellForSave(text, value.nonNumber); break;
     case ValueKind::Number16:
-      into.number = ReadNumber(text, NumberWidth::Bits16).value.value_or(value.fallback);
+      into.number = ReadTypedNumber(text, NumberWidth::Bits16).value_or(value.fallback);
       break;
   }
+}
+
+bool EntryScreen::MayOverwrite(CompanyCode code) const {
+  if (!lastLoadFailure_ || lastLoadCode_ != code) return true;
+  // Files that do not exist yet hold nothing the save could destroy.
+  const bool anyExists = std::any_of(layout_.files.begin(), layout_.files.end(),
+                                     [code](const FileLayout& file) {
+                                       return platform::FileExists(PathOf(file.file, code));
+                                     });
+  return !anyExists || platform::ConfirmBox(QStringLiteral("書き換えますか"));
+}
+
+void EntryScreen::RunBeforeSaving(const std::function<void()>& operation) {
+  try {
+    if (!MayOverwrite(ReadCompanyCode16(Read(layout_.codeBox)))) return;
+  } catch (const Failure&) {
+    // A code that does not convert: the save reports it when it is pressed.
+  }
+  overwriteAnswered_ = true;
+  struct Answered {
+    bool& flag;
+    ~Answered() { flag = false; }
+  } answered{overwriteAnswered_};
+  operation();
 }
 
 void EntryScreen::CaptureWithoutSaving(const std::vector<ValueRef>& values, bool totals) {
@@ -305,9 +331,11 @@ void EntryScreen::CaptureWithoutSaving(const std::vector<ValueRef>& values, bool
 
 void EntryScreen::LoadStatement() {
   bool codeRead = false;
+  lastLoadCode_.reset();
   try {
     const CompanyCode code = ReadCompanyCode16(Read(layout_.codeBox));
     codeRead = true;
+    lastLoadCode_ = code;
     if (!layout_.clearBeforeRead.isEmpty()) Press(layout_.clearBeforeRead);
     // Nothing is taken into the values or shown until every file is read whole.
     HeldFiles files(layout_.files);
@@ -376,6 +404,7 @@ void EntryScreen::TotalAndSaveStatement() {
     platform::ReportError(layout_.saveTitle, failure);
     return;
   }
+  if (!overwriteAnswered_ && !MayOverwrite(code)) return;
 
   // Values without a box are written as the screen holds them, but only when
   // they belong to this company; otherwise as empty texts and zeros.

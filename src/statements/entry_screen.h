@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include "core/amount.h"
 #include "core/company_code.h"
 #include "core/failure.h"
@@ -47,6 +50,12 @@ class EntryScreen : public platform::Screen {
   void ShowValues(const HeldFiles& files);
   HeldFiles& MutableHeld() { return held_; }
 
+  // For an operation that changes the screen and ends by pressing the save:
+  // the save's question is asked now, before anything changes, and the
+  // operation runs only when it may overwrite; the save it presses then asks
+  // nothing more.
+  void RunBeforeSaving(const std::function<void()>& operation);
+
  private:
   // The verbs of the load and save buttons.
   void LoadStatement();
@@ -61,8 +70,8 @@ class EntryScreen : public platform::Screen {
   void ShowTotals(const std::vector<std::int32_t>& totals, bool asSaved);
   void Carry(const std::vector<CarriedValue>& carried, const HeldFiles& files);
   void ReadFile(const FileLayout& file, CompanyCode code, HeldFiles& into) const;
-  // Takes what the boxes hold into `files`; a cell beyond 32 bits fails and
-  // names its box in `refusedBox`.
+  // Takes what the boxes hold into `files`; a figure that is no number, or
+  // one beyond its width, fails and names its box in `refusedBox`.
   void CaptureBoxes(HeldFiles& files, QString& refusedBox);
   // Writes every file of the statement as one; a text the files cannot hold
   // fails before anything is written and names its box in `refusedBox`.
@@ -75,12 +84,20 @@ class EntryScreen : public platform::Screen {
   // as the save takes them, and the totals worked out and shown when asked.
   void CaptureWithoutSaving(const std::vector<ValueRef>& values, bool totals);
   void TakeFromBox(const FileValue& value, HeldValue& into);
+  // After a load of `code` that failed, what the screen holds is not the
+  // company's statement: a save over files that exist asks first. False when
+  // the user declines.
+  bool MayOverwrite(CompanyCode code) const;
 
   EntryScreenLayout layout_;
   HeldFiles held_;
   CompanyCode heldCode_ = 0;
   bool heldValid_ = false;
   std::optional<Failure> lastLoadFailure_;
+  // The code the last load read from the code box, if it could.
+  std::optional<CompanyCode> lastLoadCode_;
+  // Set while an operation that asked the save's question runs.
+  bool overwriteAnswered_ = false;
 };
 
 using platform::kHeadingGrey;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/amount.h"
 #include "core/statement_files.h"
 #include "platform/controls.h"
 
@@ -28,8 +29,11 @@ struct FileValue {
   // How a load shows it; by default texts as stored, amounts with
   // FormatAmount, 16-bit numbers as digits.
   std::optional<Display> display;
-  // What a save stores for a 16-bit number whose box does not convert.
+  // What a save stores for a 16-bit number whose box is empty or blank.
   std::int16_t fallback = 0;
+  // What an amount whose box holds a text that is no number counts as when
+  // the box is taken; a box that no user types into may say 0.
+  NonNumber nonNumber = NonNumber::Refused;
 };
 Display DisplayOf(const FileValue& value);
 
@@ -93,8 +97,9 @@ struct ButtonLayout {
   QRect twips;
   ButtonRole role = ButtonRole::Custom;
   // ClearBoxes: emptied in this order; FillWord: written in this order;
-  // Capture: taken into their values, with the save's conversions (an amount
-  // beyond 32 bits fails the capture, which changes nothing then).
+  // Capture: taken into their values, with the save's conversions (a figure
+  // that is no number, or one beyond its width, fails the capture, which
+  // changes nothing then).
   QStringList boxes;
   QStringList words;  // FillWord: the word of each box, or one word for all
   std::optional<QColor> background;

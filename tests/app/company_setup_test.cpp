@@ -279,9 +279,16 @@ TEST_F(ScreenOpeningTest, AnOpeningWhoseLoadFailsReportsOncePerPageAndStillShows
     // reports it under the system's title and does not show the screen.
     const bool reportsItself = opening.screen != "Form6";
     const QString title = reportsItself ? screen->Layout().loadTitle : QStringLiteral("ミルダント");
-    QStringList expected = {title + "|ファイルが見つかりません。"};
+    // Each names the first file its load reads.
+    auto missing = [&title](const statements::EntryScreen& of) {
+      const QString path = PathOf(of.Layout().files.front().file, 6);
+      return title + "|ファイルが見つかりません。\n" + path.mid(path.lastIndexOf('\\') + 1);
+    };
+    QStringList expected = {missing(*screen)};
     // Page 2 of the borrowings is opened with page 1's load, which reports too.
-    if (opening.opening == Opening::BothPages) expected.append(expected.front());
+    if (opening.opening == Opening::BothPages) {
+      expected.append(missing(*EntryScreen(kBorrowingsPage1)));
+    }
     EXPECT_EQ(desktop.Summary(), expected) << name;
     EXPECT_EQ(screen->IsShown(), reportsItself) << name;
   }

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
 #include "core/amount.h"
 #include "core/failure.h"
+#include "support/failure_of.h"
 #include "support/qt_printers.h"
 
 namespace mirudanto {
 namespace {
+
+using testing::FailureOf;
 
 constexpr auto k16 = NumberWidth::Bits16;
 constexpr auto k32 = NumberWidth::Bits32;
@@ -105,6 +109,12 @@ const Case kCases[] = {
     {u"5-", k32, std::nullopt, kMismatch},
     {u"(5)", k32, std::nullopt, kMismatch},
     {u"\u00A05", k32, std::nullopt, kMismatch},  // a no-break space is no blank
+    // The usual Japanese ways of writing a negative figure are no signs.
+    {u"▲300,000", k32, std::nullopt, kMismatch},
+    {u"△200,000", k32, std::nullopt, kMismatch},
+    {u"(50,000)", k32, std::nullopt, kMismatch},
+    {u"1,234円", k32, std::nullopt, kMismatch},
+    {u"－", k32, std::nullopt, kMismatch},
     {u"٣", k32, std::nullopt, kMismatch},        // a digit of another script
     // A mismatch is a mismatch in any width, even when the digits are huge.
     {u"99999999999x", k16, std::nullopt, kMismatch},
@@ -129,14 +139,38 @@ TEST(NumberRule, EveryEntryPointAgreesOnTheTable) {
       }
     }
 
-    // An amount cell reads 32 bits; whatever does not convert is nothing,
-    // except, for a save, a number too large to keep.
+    // A typed figure: blanks are no figure; any other text that does not
+    // convert is refused with its own failure.
+    const bool blank = std::all_of(text.begin(), text.end(), [](QChar ch) {
+      return ch == QChar(' ') || ch == QChar('\t') || ch == QChar(0x3000);
+    });
+    if (c.value || blank) {
+      EXPECT_EQ(ReadTypedNumber(text, c.width), c.value);
+    } else {
+      const std::optional<Failure> refused = FailureOf([&] { ReadTypedNumber(text, c.width); });
+      ASSERT_TRUE(refused);
+      EXPECT_EQ(refused->Kind(), c.failure);
+    }
+
+    // An amount cell reads 32 bits; whatever does not convert is 0 on the
+    // screen. A save takes blanks as 0, refuses any other text that is no
+    // number, unless the box is one that counts such a text as 0, and always
+    // refuses a number too large to keep.
     if (c.width == k32) {
       EXPECT_EQ(ReadAmountCell(text), c.value.value_or(0));
-      if (!c.value && c.failure == kOverflow) {
-        EXPECT_THROW(ReadAmountCellForSave(text), Failure);
-      } else {
-        EXPECT_EQ(ReadAmountCellForSave(text), c.value.value_or(0));
+      const bool refused = !c.value && !blank;
+      for (NonNumber nonNumber : {NonNumber::Refused, NonNumber::CountsAsZero}) {
+        const bool refusedHere =
+            refused && (c.failure == kOverflow || nonNumber == NonNumber::Refused);
+        std::optional<Amount> saved;
+        const std::optional<Failure> failure =
+            FailureOf([&] { saved = ReadAmountCellForSave(text, nonNumber); });
+        if (refusedHere) {
+          ASSERT_TRUE(failure);
+          EXPECT_EQ(failure->Kind(), c.failure);
+        } else {
+          EXPECT_EQ(saved, c.value.value_or(0));
+        }
       }
     }
   }

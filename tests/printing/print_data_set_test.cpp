@@ -215,6 +215,7 @@ TEST(PrintDataSet, AFileThatFailsHalfWayIsNotTakenInAndIsNamedOnTheFailuresSecon
     StatementFile file;
     Edit edit;
     QString description;
+    QByteArray bytes = {};  // the file's own bytes in place of the written ones
   };
   const Case cases[] = {
       {"one value too few", {M::Receivables, A},
@@ -239,12 +240,18 @@ TEST(PrintDataSet, AFileThatFailsHalfWayIsNotTakenInAndIsNamedOnTheFailuresSecon
        QStringLiteral("オーバーフローしました。\n⑤7.txt")},
       {"the last file missing", {M::MiscLosses, A}, {},
        QStringLiteral("ファイルが見つかりません。\nA⑯損7.txt")},
+      {"bytes that are no cp932 text", {M::Inventories, T}, {},
+       QStringLiteral("型が一致しません。\n⑤7.txt"), QByteArray("13\r\n\x80\r\n")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDrives drives;
     WriteCompany(drives, 7, c.edit);
-    if (!c.edit) QFile::remove(drives.Native(PathOf(c.file, 7)));
+    if (!c.bytes.isEmpty()) {
+      drives.Put(PathOf(c.file, 7), c.bytes);
+    } else if (!c.edit) {
+      QFile::remove(drives.Native(PathOf(c.file, 7)));
+    }
 
     PrintDataSet set;
     const auto failure = FailureOf([&] { set.Load(QStringLiteral("7")); });

@@ -6,6 +6,7 @@
 #include "statements/entry_screen.h"
 #include "statements/layout_builders.h"
 #include "support/entry_screen_fixture.h"
+#include "support/failure_of.h"
 
 namespace mirudanto::statements {
 namespace {
@@ -82,7 +83,7 @@ class EntryScreenEngine : public testing::EntryScreenTest<ProbeScreen> {
 TEST_F(EntryScreenEngine, ASaveWorksOutItsTotalsCarriesThemAndWritesEveryFileByRole) {
   screen.Write("Text1", "1,000");
   screen.Write("Text2", "2000");
-  screen.Write("Text3", "x");
+  screen.Write("Text3", "　");
   screen.Write("Text7", "500");
   screen.Write("Text5", "名");
   Save();
@@ -116,7 +117,7 @@ TEST_F(EntryScreenEngine, ALoadShowsTheStoredTotalsAndReadsTheLateFileAfterShowi
   EXPECT_EQ(screen.Read("Text5"), QStringLiteral("a"));
   // The marker file is missing: what was read first is shown, its box is not.
   EXPECT_EQ(screen.Read("Text7"), QStringLiteral("typed"));
-  EXPECT_EQ(desktop.Summary(), QStringList{"読込|ファイルが見つかりません。"});
+  EXPECT_EQ(desktop.Summary(), QStringList{"読込|ファイルが見つかりません。\nA⑯益小計7.txt"});
 }
 
 TEST_F(EntryScreenEngine, TheFailureOfTheLastLoadIsKeptUntilALoadSucceeds) {
@@ -203,7 +204,7 @@ TEST_F(ResettingScreenTest, AFailedReadGoesBackToTheInitialTextsAndForgetsTheCom
   EXPECT_EQ(screen.Read("Text1"), QStringLiteral("初"));
   EXPECT_FALSE(screen.HeldIsValid());
   EXPECT_EQ(desktop.Summary(), (QStringList{"読込|型が一致しません。",
-                                            "読込|ファイルが見つかりません。"}));
+                                            "読込|ファイルが見つかりません。\nA⑯益8.txt"}));
 }
 
 // Pressed from code, the failure goes on to the presser and nothing is shown
@@ -233,7 +234,7 @@ using CapturingScreenTest = testing::EntryScreenTest<CapturingScreen>;
 
 TEST_F(CapturingScreenTest, ACaptureTakesItsBoxesAndShowsTheTotalsWithoutWritingAnything) {
   screen.Write("Text1", "1,000");
-  screen.Write("Text2", "x");
+  screen.Write("Text2", " ");
   screen.Write("Text3", "7");  // not one of the capture's boxes
   screen.Write("Text5", "名");
   screen.Write("Text6", "not taken");
@@ -266,18 +267,19 @@ TEST_F(CapturingScreenTest, ACaptureTakesItsBoxesAndShowsTheTotalsWithoutWriting
   EXPECT_EQ(screen.Read("Text8"), QStringLiteral("1,000"));
   EXPECT_TRUE(desktop.boxes.empty());
 
-  // A figure beyond 32 bits is refused, as the save refuses it: the capture
-  // fails to its presser and takes nothing.
-  screen.Write("Text1", "3,000,000,000");
+  // A figure beyond 32 bits, or a text that is no number, is refused as the
+  // save refuses it: the capture fails to its presser and takes nothing.
   screen.Write("Text5", "changed");
-  try {
-    screen.Press("Command9");
-    ADD_FAILURE() << "the capture took a figure beyond 32 bits";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Kind(), FailureKind::Overflow);
+  for (const auto& [text, kind] : {std::pair{"3,000,000,000", FailureKind::Overflow},
+                                   std::pair{"abc", FailureKind::TypeMismatch}}) {
+    SCOPED_TRACE(text);
+    screen.Write("Text1", text);
+    const std::optional<Failure> failure = testing::FailureOf([&] { screen.Press("Command9"); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Kind(), kind);
+    EXPECT_EQ((screen.Held()[{A, 1}].number), 2147483647);
+    EXPECT_EQ((screen.Held()[{T, 1}].text), QStringLiteral("名"));
   }
-  EXPECT_EQ((screen.Held()[{A, 1}].number), 2147483647);
-  EXPECT_EQ((screen.Held()[{T, 1}].text), QStringLiteral("名"));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 

@@ -90,7 +90,10 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
       BoxLayout box = AmountBox(marker, QRect(kColumnLeft[6], RowTop(r), kMarkerWidth, kBoxHeight));
       box.style = BoxStyle::Hidden;
       layout.boxes.push_back(box);
-      markers.values.push_back({ValueKind::Amount, marker, Display::Digits});
+      // Only code writes a marker box: a text there that is no number is an
+      // ordinary row's marker, 0.
+      markers.values.push_back(
+          {ValueKind::Amount, marker, Display::Digits, 0, NonNumber::CountsAsZero});
       markerBoxes.append(marker);
       layout.buttons.push_back(
           {ButtonName(row.subtotalButton), "小計", Cell(r, 5, kButtonHeight)});
@@ -171,10 +174,14 @@ void MiscScreen::InsertSubtotalLine(int row) {
   for (int j = 1; j <= row; ++j) {
     const QString box = BoxName(RowNames(j).amount);
     try {
-      a[j] = ReadAmountCellForSave(Read(box));
+      // The pressed row's own text is replaced by the subtotal, so only a
+      // number there decides anything.
+      a[j] = ReadAmountCellForSave(Read(box), j == row ? NonNumber::CountsAsZero
+                                                        : NonNumber::Refused);
     } catch (const Failure& failure) {
-      // The line would write the rows above back as read: a figure beyond
-      // 32 bits is shown to the user rather than lost.
+      // The line would write the rows above back as read: a text that is no
+      // number, or a figure beyond 32 bits, is shown to the user rather than
+      // lost.
       platform::ReportError(Layout().saveTitle, failure);
       FocusAndSelect(box);
       return;

@@ -179,29 +179,30 @@ void LedgerScreen::WriteRowFrom(int to, int from) {
 }
 
 void LedgerScreen::OrderByAmount() {
-  const int n = RowCount();
-  try {
-    for (int i = 1; i < n; ++i) {
-      for (int j = i + 1; j <= n; ++j) {
-        Press(kCaptureButton);
-        // Only a strictly smaller balance gives way: equal rows stay.
-        if (CapturedBalance(i) < CapturedBalance(j)) {
-          WriteRowFrom(i, j);
-          WriteRowFrom(j, i);
+  RunBeforeSaving([this] {
+    const int n = RowCount();
+    try {
+      for (int i = 1; i < n; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+          Press(kCaptureButton);
+          // Only a strictly smaller balance gives way: equal rows stay.
+          if (CapturedBalance(i) < CapturedBalance(j)) {
+            WriteRowFrom(i, j);
+            WriteRowFrom(j, i);
+          }
         }
       }
+      Press(kCaptureButton);
+      WriteRowFrom(n, n);
+    } catch (const Failure&) {
+      // Only a balance that is no number or one beyond 32 bits fails a
+      // capture, and it fails the first one, before any row has moved.
+      // Nothing is ordered; the save is pressed so that it refuses the cell
+      // as it would, with its message and the cell shown, rather than leave
+      // the user without a word.
     }
-    Press(kCaptureButton);
-    WriteRowFrom(n, n);
-  } catch (const Failure&) {
-    // Only a cell beyond 32 bits fails a capture, and it fails the first one,
-    // before any row has moved. Nothing is ordered; the save is pressed so
-    // that it refuses the cell as it would, with its message and the cell
-    // shown, rather than leave the user without a word.
     Press(Layout().saveButton);
-    return;
-  }
-  Press(Layout().saveButton);
+  });
 }
 
 }  // namespace mirudanto::statements

@@ -203,20 +203,24 @@ void NotesScreen::TidyRows() {
   } catch (const Failure&) {
     return;
   }
-  HeldFiles& held = MutableHeld();
-  const std::vector<RowLayout>& rows = Layout().rows;
-  auto amount = [&held, &rows](int r) { return held[rows[static_cast<std::size_t>(r - 1)].back()].number; };
-  for (int pass = 0; pass < 6; ++pass) {
-    for (int r = 1; r <= kRowCount; ++r) {
-      if (amount(r) == 0) ClearRow(held, rows[static_cast<std::size_t>(r - 1)]);
+  RunBeforeSaving([this] {
+    HeldFiles& held = MutableHeld();
+    const std::vector<RowLayout>& rows = Layout().rows;
+    auto amount = [&held, &rows](int r) {
+      return held[rows[static_cast<std::size_t>(r - 1)].back()].number;
+    };
+    for (int pass = 0; pass < 6; ++pass) {
+      for (int r = 1; r <= kRowCount; ++r) {
+        if (amount(r) == 0) ClearRow(held, rows[static_cast<std::size_t>(r - 1)]);
+      }
+      for (int r = 1; r < kRowCount; ++r) {
+        if (amount(r) != 0 || amount(r + 1) <= 0) continue;
+        MoveRow(held, rows[static_cast<std::size_t>(r)], rows[static_cast<std::size_t>(r - 1)]);
+      }
+      ShowValues(held);
     }
-    for (int r = 1; r < kRowCount; ++r) {
-      if (amount(r) != 0 || amount(r + 1) <= 0) continue;
-      MoveRow(held, rows[static_cast<std::size_t>(r)], rows[static_cast<std::size_t>(r - 1)]);
-    }
-    ShowValues(held);
-  }
-  Press(Layout().saveButton);
+    Press(Layout().saveButton);
+  });
 }
 
 }  // namespace mirudanto::statements

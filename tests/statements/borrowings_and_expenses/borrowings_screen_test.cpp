@@ -156,7 +156,7 @@ TEST_F(BorrowingsScreenTest, Page1TotalsItsCellsAndCarriesThemWithoutTouchingPag
   const QStringList page2Files = Page2Files();
   page2.Write(Cell(1, kLender), "typed on page 2");
 
-  SavePage1({"1,234", "abc", "　　", "1e3"}, {"", "", "", "", "", "", ""});
+  SavePage1({"1,234", "", "　　", " "}, {"", "", "", "", "", "", ""});
 
   EXPECT_EQ(Amounts(StatementMark::Borrowings1),
             QStringList({"1234", "0", "0", "0", "0", "0", "0", "1234"}) + Repeated("0", 8));
@@ -200,7 +200,7 @@ TEST_F(BorrowingsScreenTest, Page1LoadsAndCarriesItsStoredTotalsOrIsLeftEmpty) {
   page1.Write(Cell(1, kLender), "typed");
   Load(page1, "40000");
   EXPECT_EQ(page1.Read(Cell(1, kLender)), QStringLiteral("typed"));
-  EXPECT_EQ(desktop.Summary(), (QStringList{"借入金|ファイルが見つかりません。",
+  EXPECT_EQ(desktop.Summary(), (QStringList{"借入金|ファイルが見つかりません。\nA⑪一7.txt",
                                             "借入金|オーバーフローしました。"}));
   EXPECT_EQ(desktop.beeps, 0);
 }
@@ -247,9 +247,9 @@ TEST_F(BorrowingsScreenTest, Page2IsLeftEmptyByALoadThatFailsAfterItsClear) {
     const char* failure;
   };
   const Case cases[] = {
-      {{}, "ファイルが見つかりません。"},
-      {Repeated("0", 17), "ファイルにこれ以上データがありません。"},
-      {QStringList{"abc"} + Repeated("0", 17), "型が一致しません。"},
+      {{}, "ファイルが見つかりません。\nA⑪二7.txt"},
+      {Repeated("0", 17), "ファイルにこれ以上データがありません。\nA⑪二7.txt"},
+      {QStringList{"abc"} + Repeated("0", 17), "型が一致しません。\nA⑪二7.txt"},
       // The page's sum plus the carried balance leaves 32 bits.
       {QStringList{"2147483647", "0", "0", "0", "0", "0", "0", "1", "0"} + Repeated("0", 9),
        "オーバーフローしました。"},
@@ -368,10 +368,12 @@ TEST_F(BorrowingsScreenTest, CallingPage1TotalsNeverSavesAPage1WhoseLoadFailed) 
   desktop.beeps = 0;
 
   Open("Command22");
-  ASSERT_EQ(desktop.Summary(), QStringList{"借入金|ファイルにこれ以上データがありません。"});
+  ASSERT_EQ(desktop.Summary(),
+            QStringList{"借入金|ファイルにこれ以上データがありません。\nA⑪一7.txt"});
   page2.Press("Command37");
 
-  EXPECT_EQ(desktop.Summary(), Repeated("借入金|ファイルにこれ以上データがありません。", 2));
+  EXPECT_EQ(desktop.Summary(),
+            Repeated("借入金|ファイルにこれ以上データがありません。\nA⑪一7.txt", 2));
   EXPECT_EQ(drives.Get(TextPath()), texts);
   EXPECT_EQ(drives.Get(AmountPath()), amounts);
   EXPECT_EQ(desktop.beeps, 0);

@@ -75,7 +75,7 @@ TEST_F(MiscLossesTest, EveryValueHasItsBoxAndTheOtherTableIsLeftAlone) {
       expected.append(text);
     }
   }
-  Type({"1,234", "-500", "12.5", "abc", "　　", "", "", "", "9", "10"});
+  Type({"1,234", "-500", "12.5", " ", "　　", "", "", "", "9", "10"});
   Save();
 
   EXPECT_EQ(Texts(), Quoted(expected));
@@ -85,6 +85,18 @@ TEST_F(MiscLossesTest, EveryValueHasItsBoxAndTheOtherTableIsLeftAlone) {
   EXPECT_EQ(screen.Read(Amount(9)), QStringLiteral("9"));
   EXPECT_FALSE(drives.Exists(StatementTextFile(StatementMark::MiscGains, 7)));
   EXPECT_TRUE(drives.Exists(SubtotalMarkerFile(StatementMark::MiscLosses, 7)));
+}
+
+// Only code writes the hidden marker boxes: whatever they hold that is no
+// number is an ordinary row's marker, and no save is refused for it.
+TEST_F(MiscGainsTest, AMarkerBoxThatHoldsNoNumberIsAnOrdinaryRow) {
+  Type({"100", "200"});
+  screen.Write(Marker(3), "x");
+  screen.Write(Marker(4), "　");
+  Save();
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(Markers(), Repeated("0", 9));
+  EXPECT_EQ(Amounts().back(), QStringLiteral("300"));
 }
 
 TEST_F(MiscGainsTest, ASaveWhoseMarkerFileCannotBeWrittenChangesNoFile) {
@@ -168,7 +180,8 @@ TEST_F(MiscGainsTest, ALoadThatStopsAtTheMarkersShowsTheRowsAndKeepsTheMarkerBox
   Load();
 
   EXPECT_EQ(desktop.Summary(),
-            QStringList{"ミルダント|" + Failure::Describe(FailureKind::TooFewValues)});
+            QStringList{"ミルダント|" + Failure::Describe(FailureKind::TooFewValues) +
+                        "\nA⑯益小計7.txt"});
   EXPECT_EQ(screen.Read(Amount(1)), QStringLiteral("5"));
   EXPECT_EQ(screen.Read("Text118"), QStringLiteral("42"));
   EXPECT_EQ(screen.Read(Marker(3)), QStringLiteral("77"));
@@ -231,7 +244,7 @@ TEST_F(MiscGainsTest, SubtotalLinesCarryTheSumSinceThePreviousLine) {
 }
 
 TEST_F(MiscGainsTest, ASubtotalRewritesTheRowsAboveAndNothingElse) {
-  Type({"1000", "abc", "12.5", "", "7"});
+  Type({"1000", "　", "12.5", "", "7"});
   screen.Write(Box(27), "科目4");
   screen.Write(Marker(6), "9");
   screen.Write("Text118", "t");
@@ -254,16 +267,21 @@ TEST_F(MiscGainsTest, ASubtotalRewritesTheRowsAboveAndNothingElse) {
   EXPECT_EQ(screen.Read(Amount(1)), QString());
 }
 
-TEST_F(MiscGainsTest, ASubtotalOrAFigureBeyondThirtyTwoBitsMakesNoLine) {
+TEST_F(MiscGainsTest, ASubtotalBeyondThirtyTwoBitsOrAFigureAboveThatIsNoNumberMakesNoLine) {
+  const QString overflow = QStringLiteral("オーバーフローしました。");
+  const QString mismatch = QStringLiteral("型が一致しません。");
   struct Case {
     const char* name;
     QStringList amounts;
     int refusedRow;  // the cell shown to the user; 0: none
+    QString failure;
   };
   const Case cases[] = {
-      {"a subtotal beyond 32 bits", {"2,147,483,647", "1"}, 0},
-      {"a figure beyond 32 bits above the line", {"3,000,000,000", "1"}, 1},
-      {"a figure beyond 32 bits in the line's own row", {"1", "2", "-3,000,000,000"}, 3},
+      {"a subtotal beyond 32 bits", {"2,147,483,647", "1"}, 0, overflow},
+      {"a figure beyond 32 bits above the line", {"3,000,000,000", "1"}, 1, overflow},
+      {"a figure beyond 32 bits in the line's own row", {"1", "2", "-3,000,000,000"}, 3, overflow},
+      {"a text that is no number above the line", {"1", "abc"}, 2, mismatch},
+      {"a negative figure written the Japanese way", {"▲300", "1"}, 1, mismatch},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -274,14 +292,17 @@ TEST_F(MiscGainsTest, ASubtotalOrAFigureBeyondThirtyTwoBitsMakesNoLine) {
 
     screen.Press(SubtotalButton(3));
 
-    EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
+    EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|" + c.failure});
     EXPECT_EQ(Shown(10), before);
     EXPECT_EQ(screen.Read(Address(3)), QString());
     EXPECT_EQ(screen.Read(Marker(3)), QStringLiteral("　　"));
     if (c.refusedRow != 0) {
       EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Amount(c.refusedRow)));
+      EXPECT_EQ(screen.Box(Amount(c.refusedRow)).selectedText(),
+                c.amounts[c.refusedRow - 1]);
     }
   }
+  EXPECT_EQ(desktop.beeps, 0);
 }
 
 TEST_F(MiscGainsTest, ALoadBringsBackTheSavedLinesAndMarkers) {

@@ -84,9 +84,10 @@ TEST_F(OfficerPayScreenTest, RowTotalsAddPayAndBothBonusesOnlyAndReplaceWhatWasT
   screen.Write(Box(72), "50,000");
   screen.Write(Box(61), "30,000");
   screen.Write(Box(17), "999");  // typed over a row total
-  screen.Write(Box(70), "1");    // and over a column total
-  // Officer 6: a negative bonus, letters in the pay.
-  screen.Write(Box(56), "abc");
+  // Letters over a column total: the save works it out anew and never reads it.
+  screen.Write(Box(70), "abc");
+  // Officer 6: a negative bonus, a blank pay.
+  screen.Write(Box(56), "　");
   screen.Write(Box(58), "-700");
   screen.Write(Box(79), "5,000");
   screen.Write(Box(83), "2,000");
@@ -120,6 +121,72 @@ TEST_F(OfficerPayScreenTest, RowTotalsAddPayAndBothBonusesOnlyAndReplaceWhatWasT
   EXPECT_EQ(screen.Read(Box(70)), QStringLiteral("1,499,300"));
   EXPECT_EQ(screen.Read(Box(56)), QString());
   EXPECT_TRUE(desktop.boxes.empty());
+}
+
+// A load that stopped on a damaged file says which; the statement's figures
+// are not on the screen, so a save over its files asks first.
+TEST_F(OfficerPayScreenTest, ASaveAfterALoadThatStoppedOnADamagedFileAsksFirst) {
+  screen.Write(Box(1), "1,000");
+  Save();
+  PutAmounts(Amounts().mid(0, 49));  // one value short
+  const QByteArray texts = drives.Get(TextPath());
+  const QByteArray amounts = drives.Get(AmountPath());
+  desktop.beeps = 0;
+
+  screen.Unload();
+  Load();
+  EXPECT_EQ(desktop.Summary(),
+            QStringList{"ミルダント|ファイルにこれ以上データがありません。\nA⑭7.txt"});
+
+  // キャンセル: nothing written, nothing on the screen changed, no beep.
+  screen.Write(Box(2), "5");
+  const QStringList shown = ShownAmounts();
+  desktop.boxes.clear();
+  desktop.Answer("キャンセル");
+  screen.Press("Command2");
+  EXPECT_EQ(desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(desktop.boxes.front().buttons, (QStringList{"OK", "キャンセル"}));
+  EXPECT_EQ(drives.Get(TextPath()), texts);
+  EXPECT_EQ(drives.Get(AmountPath()), amounts);
+  EXPECT_EQ(ShownAmounts(), shown);
+  EXPECT_EQ(desktop.beeps, 0);
+
+  // OK saves as ever; the reload reads whole, so the next save asks nothing.
+  desktop.boxes.clear();
+  desktop.Answer("OK");
+  screen.Press("Command2");
+  EXPECT_EQ(desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(Amounts().mid(0, 2), (QStringList{"0", "5"}));
+  EXPECT_EQ(desktop.beeps, 1);
+  Save();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.beeps, 2);
+}
+
+TEST_F(OfficerPayScreenTest, NoQuestionWhereThereIsNothingToOverwriteOrTheLoadWasOfAnotherCode) {
+  // A company whose files do not exist yet.
+  Load();
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。\nA⑭7.txt"});
+  Save();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.beeps, 1);
+
+  // The last load failed for code 8; the code now in the box is 7.
+  Load("8");
+  desktop.boxes.clear();
+  Save();
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.beeps, 2);
+}
+
+TEST_F(OfficerPayScreenTest, BytesThatAreNoCp932TextAreAFaultOfTheNamedFile) {
+  Save();
+  QByteArray bytes = drives.Get(TextPath());
+  bytes.replace(0, 2, "\"\x80");
+  drives.Put(TextPath(), bytes);
+  desktop.boxes.clear();
+  Load();
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|型が一致しません。\n⑭7.txt"});
 }
 
 // The save shows the row totals as plain digits; the reload formats them.
@@ -171,9 +238,10 @@ TEST_F(OfficerPayScreenTest, ALoadShowsBothFilesAsStoredOrNothingAtAll) {
   QFile::remove(drives.Native(TextPath()));
   Load();
   Load("40000");
-  EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルにこれ以上データがありません。",
-                                            "ミルダント|ファイルが見つかりません。",
-                                            "ミルダント|オーバーフローしました。"}));
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"ミルダント|ファイルにこれ以上データがありません。\nA⑭7.txt",
+                         "ミルダント|ファイルが見つかりません。\n⑭7.txt",
+                         "ミルダント|オーバーフローしました。"}));
   EXPECT_EQ(screen.Read(Box(27)), QStringLiteral("typed"));
   EXPECT_EQ(ShownAmounts(), shown);
 }

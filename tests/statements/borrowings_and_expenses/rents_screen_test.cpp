@@ -63,7 +63,7 @@ TEST_F(RentsScreenTest, EveryValueHasItsBoxAndTheTotalIsWorkedOutAnew) {
       expectedTexts.append(text);
     }
   }
-  const char* rents[7] = {"120,000", "x", "-1,000", "", "12.5", "１，０００", "60000"};
+  const char* rents[7] = {"120,000", "　", "-1,000", "", "12.5", "１，０００", "60000"};
   for (int r = 0; r < 7; ++r) screen.Write(Rent(r + 1), QString::fromUtf8(rents[r]));
   screen.Write("Text118", "999");
   Save();
@@ -99,7 +99,8 @@ TEST_F(RentsScreenTest, ALoadShowsTheStoredTotalAndNothingUnlessBothFilesAreWhol
   PutTexts(Quoted(Repeated("", 48)));
   Load();
   EXPECT_EQ(desktop.Summary(),
-            QStringList{"ミルダント|" + Failure::Describe(FailureKind::TooFewValues)});
+            QStringList{"ミルダント|" + Failure::Describe(FailureKind::TooFewValues) +
+                        "\n⑮7.txt"});
   EXPECT_EQ(screen.Read(Kind(1)), QStringLiteral("typed"));
   EXPECT_EQ(screen.Read(Rent(1)), QStringLiteral("1"));
 }

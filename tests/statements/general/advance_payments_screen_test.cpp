@@ -159,7 +159,7 @@ TEST_F(AdvancePaymentsScreenTest, RowTwoAndTheTotalRowHaveTheirOwnValues) {
 TEST_F(AdvancePaymentsScreenTest, BalancesAsTheStatementShowsThem) {
   screen.Write(Balance(1), "1000");
   screen.Write(Balance(2), "2,500");
-  screen.Write(Balance(3), "abc");
+  screen.Write(Balance(3), "　");
   Save();
 
   EXPECT_EQ(Amounts(), (QStringList{"1000", "2500", "0"} + Repeated("0", 7) + QStringList{"3500"}));
@@ -170,10 +170,10 @@ TEST_F(AdvancePaymentsScreenTest, BalancesAsTheStatementShowsThem) {
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
-TEST_F(AdvancePaymentsScreenTest, BalancesRoundAndCellsThatDoNotConvertCountAsZero) {
+TEST_F(AdvancePaymentsScreenTest, BalancesRoundAndBlankCellsCountAsZero) {
   const std::pair<const char*, int> cells[] = {
-      {"12.5", 12},  {"13.5", 14},   {"-2.5", -2},      {"0.49", 0},  {"１，０００", 1000},
-      {" 7 ", 7},    {"1,2,3", 123}, {"1e3", 0}, {"x1", 0},    {"", 0},
+      {"12.5", 12},  {"13.5", 14},   {"-2.5", -2}, {"0.49", 0}, {"１，０００", 1000},
+      {" 7 ", 7},    {"1,2,3", 123}, {"　　", 0},  {" 　", 0},  {"", 0},
   };
   int row = 1;
   int sum = 0;
@@ -297,9 +297,10 @@ TEST_F(AdvancePaymentsScreenTest, ALoadShowsNothingUnlessBothFilesAreReadWhole) 
   Load();
   EXPECT_EQ(screen.Read(Cell(1, 0)), QStringLiteral("typed"));
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルが見つかりません。",
-                                            "ミルダント|ファイルにこれ以上データがありません。",
-                                            "ミルダント|ファイルにこれ以上データがありません。"}));
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"ミルダント|ファイルが見つかりません。\nA④仮7.txt",
+                         "ミルダント|ファイルにこれ以上データがありません。\nA④仮7.txt",
+                         "ミルダント|ファイルにこれ以上データがありません。\n④仮7.txt"}));
   EXPECT_EQ(desktop.beeps, 1);
 }
 

@@ -72,10 +72,10 @@ TEST_F(DepositsScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
   EXPECT_EQ(screen.Read("Text97"), QStringLiteral("120"));
 }
 
-TEST_F(DepositsScreenTest, BalancesConvertByTheNumberRuleAndBadCellsCountAsZero) {
+TEST_F(DepositsScreenTest, BalancesConvertByTheNumberRuleAndBlankCellsCountAsZero) {
   const std::pair<const char*, int> cells[] = {
       {"300", 300},    {"700", 700},        {"1,000", 1000},     {"-500", -500},
-      {"12.5", 12},    {"13.5", 14},        {"abc", 0},          {"1e3", 0},
+      {"12.5", 12},    {"13.5", 14},        {"　　", 0},         {" \t", 0},
       {"　", 0},       {"", 0},             {"１，０００", 1000}, {" 2 ", 2},
   };
   int row = 1;
@@ -95,6 +95,45 @@ TEST_F(DepositsScreenTest, BalancesConvertByTheNumberRuleAndBadCellsCountAsZero)
   EXPECT_EQ(screen.Read(Balance(4)), QStringLiteral("-500"));
   EXPECT_EQ(screen.Read(Balance(7)), QString());
   EXPECT_EQ(screen.Read("Text97"), QStringLiteral("2,528"));
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(DepositsScreenTest, ATypedTextThatIsNoNumberRefusesTheSaveAndShowsItsCell) {
+  screen.Write(Balance(1), "100");
+  Save();
+  const QByteArray texts = drives.Get(TextPath());
+  const QByteArray amounts = drives.Get(AmountPath());
+  desktop.beeps = 0;
+
+  // The usual Japanese ways of writing a negative figure among them: the
+  // number rule has no such signs, and a figure is never guessed at.
+  for (const char* typed :
+       {"▲300,000", "△200,000", "1,234円", "(50,000)", "1 000", "abc", "－"}) {
+    SCOPED_TRACE(typed);
+    desktop.boxes.clear();
+    screen.Write(Balance(1), "5");
+    screen.Write(Balance(3), QString::fromUtf8(typed));
+    screen.Write(Box(7), "changed");
+
+    Save();
+
+    EXPECT_EQ(desktop.Summary(), QStringList{"預貯金|型が一致しません。"});
+    EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Balance(3)));
+    EXPECT_EQ(screen.Box(Balance(3)).selectedText(), QString::fromUtf8(typed));
+    // No total shown, nothing written, what was typed still there.
+    EXPECT_EQ(screen.Read("Text97"), QStringLiteral("100"));
+    EXPECT_EQ(screen.Read(Balance(1)), QStringLiteral("5"));
+    EXPECT_EQ(drives.Get(TextPath()), texts);
+    EXPECT_EQ(drives.Get(AmountPath()), amounts);
+  }
+  EXPECT_EQ(desktop.beeps, 0);
+
+  // A number beyond 32 bits keeps its own message.
+  desktop.boxes.clear();
+  screen.Write(Balance(3), "3,000,000,000");
+  Save();
+  EXPECT_EQ(desktop.Summary(), QStringList{"預貯金|オーバーフローしました。"});
+  EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(Balance(3)));
 }
 
 TEST_F(DepositsScreenTest, ATotalBeyondThirtyTwoBitsIsRefusedAndNothingIsWritten) {
@@ -259,8 +298,8 @@ TEST_F(DepositsScreenTest, ALoadShowsNothingUnlessEveryFileIsReadWhole) {
   screen.Press("Command16");
   EXPECT_EQ(screen.Read(Box(7)), QStringLiteral("typed"));
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"預貯金|ファイルが見つかりません。",
-                                            "預貯金|ファイルにこれ以上データがありません。"}));
+  EXPECT_EQ(desktop.Summary(), (QStringList{"預貯金|ファイルが見つかりません。\nA①7.txt",
+                                            "預貯金|ファイルにこれ以上データがありません。\nA①7.txt"}));
   EXPECT_FALSE(screen.HeldIsValid() && screen.Held().Of(FileRole::Text)[0].text == "from file");
 
   // More values than taken load; the stored total is shown as stored.

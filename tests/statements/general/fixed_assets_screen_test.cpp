@@ -118,7 +118,7 @@ TEST_F(FixedAssetsScreenTest, ThreeAmountColumnsOfWhichTwoAreTotalled) {
   // Cells convert on their own; texts keep their blanks.
   screen.Press("Command4");
   const std::pair<const char*, int> balances[5] = {
-      {"1,234", 1234}, {"abc", 0}, {"-34", -34}, {"2.5", 2}, {"1e3", 0}};
+      {"1,234", 1234}, {"　", 0}, {"-34", -34}, {"2.5", 2}, {" ", 0}};
   for (int e = 0; e < 5; ++e) screen.Write(Box(kClosingBalance[e]), balances[e].first);
   screen.Write(Box(kBookValue[2]), "7");
   screen.Write(Box(kLocation[0]), "　");
@@ -215,10 +215,11 @@ TEST_F(FixedAssetsScreenTest, AReadFailureShowsNothingOfTheFiles) {
   Load();
   Load("40000");
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルが見つかりません。",
-                                            "ミルダント|ファイルにこれ以上データがありません。",
-                                            "ミルダント|型が一致しません。",
-                                            "ミルダント|オーバーフローしました。"}));
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"ミルダント|ファイルが見つかりません。\nA⑦7.txt",
+                         "ミルダント|ファイルにこれ以上データがありません。\nA⑦7.txt",
+                         "ミルダント|型が一致しません。\nA⑦7.txt",
+                         "ミルダント|オーバーフローしました。"}));
   EXPECT_EQ(screen.Read(Box(20)), QStringLiteral("typed"));
   EXPECT_EQ(screen.Read(Box(1)), QStringLiteral("5"));
 }

@@ -126,10 +126,10 @@ TEST_F(InventoriesScreenTest, TheDateIsStoredAsSixteenBitNumbersWithItsOwnFallba
   };
   const Case cases[] = {
       {{"13", "05", "31"}, {"13", "5", "31"}},
-      {{"", "　", "abc"}, {"13", "6", "9"}},
-      {{"70000", "-32769", "32767"}, {"13", "6", "32767"}},
+      {{"", "　", " \t"}, {"13", "6", "9"}},
       {{"-32768", "4.5", "5.5"}, {"-32768", "4", "6"}},
       {{"１２", "1,0", " 7 "}, {"12", "10", "7"}},
+      {{"32767", "-32768", "0"}, {"32767", "-32768", "0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed[0]);
@@ -139,6 +139,42 @@ TEST_F(InventoriesScreenTest, TheDateIsStoredAsSixteenBitNumbersWithItsOwnFallba
     EXPECT_EQ(Date(), c.stored);
   }
   EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(InventoriesScreenTest, ADateBoxThatDoesNotConvertRefusesTheSaveAndShowsTheBox) {
+  Save();
+  const QByteArray texts = drives.Get(TextPath());
+  const QByteArray amounts = drives.Get(AmountPath());
+  desktop.beeps = 0;
+  const QString overflow = QStringLiteral("棚卸資産|オーバーフローしました。");
+  const QString mismatch = QStringLiteral("棚卸資産|型が一致しません。");
+  struct Case {
+    const char* typed[3];
+    const char* refusedBox;
+    QString message;
+  };
+  const Case cases[] = {
+      {{"令和7", "5", "31"}, "Text37", mismatch},
+      {{"H13", "5", "31"}, "Text37", mismatch},
+      {{"70000", "5", "31"}, "Text37", overflow},
+      {{"13", "-32769", "31"}, "Text38", overflow},
+      {{"13", "5", "末日"}, "Text39", mismatch},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed[0] + std::string(" ") + c.typed[1] + " " + c.typed[2]);
+    desktop.boxes.clear();
+    TypeDate(c.typed[0], c.typed[1], c.typed[2]);
+    screen.Write(Balance(1), "5");
+    Save();
+    EXPECT_EQ(desktop.Summary(), QStringList{c.message});
+    EXPECT_EQ(screen.Window().focusWidget(), &screen.Box(c.refusedBox));
+    // Nothing shown, nothing written: the boxes keep what was typed.
+    EXPECT_EQ(Date(), (QStringList{c.typed[0], c.typed[1], c.typed[2]}));
+    EXPECT_EQ(screen.Read("Text36"), QString());
+    EXPECT_EQ(drives.Get(TextPath()), texts);
+    EXPECT_EQ(drives.Get(AmountPath()), amounts);
+  }
+  EXPECT_EQ(desktop.beeps, 0);
 }
 
 TEST_F(InventoriesScreenTest, TheDateButtons) {
@@ -156,19 +192,27 @@ TEST_F(InventoriesScreenTest, TheDateButtons) {
       {"Command7", {"", "3", "1"}, {"1", "3", "1"}, {"1", "3", "1"}},
       {"Command7", {"abc", "3", "1"}, {"1", "3", "1"}, {"1", "3", "1"}},
       {"Command7", {"-1", "3", "1"}, {"0", "3", "1"}, {"0", "3", "1"}},
-      {"Command7", {"32767", "3", "1"}, {"32768", "3", "1"}, {"13", "3", "1"}},
-      {"Command7", {"2147483646", "3", "1"}, {"2147483647", "3", "1"}, {"13", "3", "1"}},
       {"Command7", {"2147483647", "3", "1"}, {"1", "3", "1"}, {"1", "3", "1"}},
+      // A year beyond 16 bits that "翌期" wrote is refused by the save.
+      {"Command7", {"32767", "3", "1"}, {"32768", "3", "1"}, {}},
+      {"Command7", {"2147483646", "3", "1"}, {"2147483647", "3", "1"}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.button) + " " + c.before[0]);
+    desktop.boxes.clear();
     TypeDate(c.before[0], c.before[1], c.before[2]);
     screen.RunUserAction(c.button);
     EXPECT_EQ(Date(), (QStringList{c.after[0], c.after[1], c.after[2]}));
+    const QStringList before = Numbers();
     Save();
-    EXPECT_EQ(Numbers().mid(0, 3), c.stored);
+    if (c.stored.isEmpty()) {
+      EXPECT_EQ(desktop.Summary(), QStringList{"棚卸資産|オーバーフローしました。"});
+      EXPECT_EQ(Numbers(), before);
+    } else {
+      EXPECT_TRUE(desktop.boxes.empty());
+      EXPECT_EQ(Numbers().mid(0, 3), c.stored);
+    }
   }
-  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(InventoriesScreenTest, TheMethodOptionsSetTheFlagsTheSaveWrites) {
@@ -252,10 +296,10 @@ TEST_F(InventoriesScreenTest, TheClearingButtons) {
 }
 
 TEST_F(InventoriesScreenTest, BalancesAndTheirTotal) {
-  // Quantity and unit price are never multiplied; a bad cell counts 0.
+  // Quantity and unit price are never multiplied; a blank cell counts 0.
   screen.Write(Box(9), "3");
   screen.Write(Box(10), "1,000");
-  screen.Write(Balance(2), "abc");
+  screen.Write(Balance(2), "　");
   screen.Write(Balance(3), "1,234.5");
   screen.Write(Balance(4), "-34");
   Save();
@@ -311,7 +355,7 @@ TEST_F(InventoriesScreenReloadTest, AReloadThatFailsIsAFailureOfTheSave) {
   screen.Write("Text146", "7");
   screen.RunUserAction("Command1");
 
-  EXPECT_EQ(desktop.Summary(), QStringList{"棚卸資産|ファイルが見つかりません。"});
+  EXPECT_EQ(desktop.Summary(), QStringList{"棚卸資産|ファイルが見つかりません。\nA⑤7.txt"});
   EXPECT_EQ(desktop.beeps, 0);
   EXPECT_TRUE(drives.Exists(TextPath()));
 }
@@ -338,11 +382,12 @@ TEST_F(InventoriesScreenTest, TheLoadLeavesItsFailuresToWhoeverPressedIt) {
                              QByteArray("\"\"\r\n").repeated(24));
   ClickLoad();
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"ミルダント|ファイルが見つかりません。",
-                                            "ミルダント|オーバーフローしました。",
-                                            "ミルダント|オーバーフローしました。",
-                                            "ミルダント|型が一致しません。",
-                                            "ミルダント|ファイルにこれ以上データがありません。"}));
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"ミルダント|ファイルが見つかりません。\nA⑤7.txt",
+                         "ミルダント|オーバーフローしました。",
+                         "ミルダント|オーバーフローしました。\n⑤7.txt",
+                         "ミルダント|型が一致しません。\n⑤7.txt",
+                         "ミルダント|ファイルにこれ以上データがありません。\n⑤7.txt"}));
   // Nothing of the files was shown, and the method stays as clicked.
   EXPECT_EQ(screen.Read(Box(8)), QStringLiteral("typed"));
   EXPECT_EQ(Date(), (QStringList{"1", "2", "3"}));

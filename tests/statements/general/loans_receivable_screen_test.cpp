@@ -96,8 +96,8 @@ TEST_F(LoansReceivableScreenTest, EveryValueOfTheFilesHasItsBoxFromTheTable) {
 
 TEST_F(LoansReceivableScreenTest, BalancesConvertOnTheirOwnAndInterestAndRateStayTexts) {
   const std::pair<const char*, int> cells[7] = {
-      {"300", 300}, {"700", 700},       {"-500", -500},      {"abc", 0},
-      {"", 0},      {"1e3", 0},  {"1,234.5", 1234},
+      {"300", 300}, {"700", 700}, {"-500", -500},      {"　　", 0},
+      {"", 0},      {" ", 0},     {"1,234.5", 1234},
   };
   for (int e = 1; e <= 7; ++e) screen.Write(Balance(e), QString::fromUtf8(cells[e - 1].first));
   screen.Write(TextCell(1, 4), "3.5%");
@@ -204,12 +204,16 @@ TEST_F(LoansReceivableScreenTest, AFailedLoadLeavesTheScreenEmpty) {
   Load();
   EXPECT_EQ(Shown(), Repeated("", 57));
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"借入金|ファイルが見つかりません。",
-                                            "借入金|ファイルにこれ以上データがありません。",
-                                            "借入金|型が一致しません。"}));
+  EXPECT_EQ(desktop.Summary(),
+            (QStringList{"借入金|ファイルが見つかりません。\n④貸7.txt",
+                         "借入金|ファイルにこれ以上データがありません。\n④貸7.txt",
+                         "借入金|型が一致しません。\nA④貸7.txt"}));
 
-  // A save after a failed load writes the empty screen.
+  // A save after a failed load asks first; once answered OK, it writes the
+  // empty screen.
+  desktop.boxes.clear();
   Save();
+  EXPECT_EQ(desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
   EXPECT_EQ(Texts(), Quoted(Repeated("", 49)));
   EXPECT_EQ(Amounts(), Repeated("0", 8));
 }

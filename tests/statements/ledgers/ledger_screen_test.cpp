@@ -110,12 +110,12 @@ TYPED_TEST(LedgerScreenTest, TheTextFileHoldsTheColumnsOneAfterAnother) {
   EXPECT_TRUE(this->desktop.boxes.empty());
 }
 
-TYPED_TEST(LedgerScreenTest, AmountsWithOrWithoutSeparatorsNegativeAndNotConverting) {
+TYPED_TEST(LedgerScreenTest, AmountsWithOrWithoutSeparatorsNegativeAndBlank) {
   const int n = this->n;
   const std::pair<const char*, int> cells[] = {
       {"1000", 1000}, {"2,500", 2500}, {"-300", -300}, {"12.5", 12}, {"13.5", 14},
-      {"abc", 0},     {"　", 0},       {"", 0},        {" 7 ", 7},   {"１，０００", 1000},
-      {"x1", 0},
+      {"　　", 0},    {"　", 0},       {"", 0},        {" 7 ", 7},   {"１，０００", 1000},
+      {" \t", 0},
   };
   int row = 1;
   int sum = 0;
@@ -248,7 +248,8 @@ TYPED_TEST(LedgerScreenTest, DataReplacesWhatWasTypedAndAMissingFileChangesNothi
 
   this->Write(1, kName, "typed");
   this->Load("8");
-  EXPECT_EQ(this->desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。"});
+  EXPECT_EQ(this->desktop.Summary(),
+            QStringList{"ミルダント|ファイルが見つかりません。\n" + MarkText(this->mark) + "8.txt"});
   EXPECT_EQ(this->Read(1, kName), QStringLiteral("typed"));
 
   // Both files are read whole before anything is shown.
@@ -256,7 +257,7 @@ TYPED_TEST(LedgerScreenTest, DataReplacesWhatWasTypedAndAMissingFileChangesNothi
   this->Load();
   EXPECT_EQ(this->Read(1, kName), QStringLiteral("typed"));
   EXPECT_EQ(this->desktop.Summary().back(),
-            QStringLiteral("ミルダント|ファイルにこれ以上データがありません。"));
+            "ミルダント|ファイルにこれ以上データがありません。\nA" + MarkText(this->mark) + "7.txt");
   EXPECT_EQ(this->desktop.beeps, 1);
 }
 
@@ -316,7 +317,7 @@ TYPED_TEST(LedgerScreenTest, TheCaptureTakesTheGridIntoTheRows) {
   this->Write(n, kRemarks, "摘");
   this->Write(1, kBalance, "1,000");
   this->Write(2, kBalance, "-2.5");
-  this->Write(3, kBalance, "abc");
+  this->Write(3, kBalance, "　");
   this->screen.Write("Text118", "typed");
   this->screen.Press("Command7");
 
@@ -340,7 +341,7 @@ TYPED_TEST(LedgerScreenTest, TheCaptureTakesTheGridIntoTheRows) {
   }
   // Only the rows change: the cells as typed, no file, no beep, no message.
   EXPECT_EQ(this->Read(1, kBalance), QStringLiteral("1,000"));
-  EXPECT_EQ(this->Read(3, kBalance), QStringLiteral("abc"));
+  EXPECT_EQ(this->Read(3, kBalance), QStringLiteral("　"));
   EXPECT_EQ(this->Texts(), texts);
   EXPECT_EQ(this->desktop.beeps, beeps);
   EXPECT_TRUE(this->desktop.boxes.empty());

@@ -175,15 +175,15 @@ TYPED_TEST(OrderByAmountTest, ANamedRowOfBalanceZeroCanEndBelowAnEmptyRow) {
 
 TYPED_TEST(OrderByAmountTest, AMovedBalanceShowsPlainDigitsUntilTheSavesReload) {
   const int n = this->n;
-  this->Rows({{"A", "1,000"}, {"B", "2,500"}, {"C", "abc"}, {"D", "１，２３４"}});
-  this->Write(5, kBalance, "xyz");  // a row that does not move
+  this->Rows({{"A", "1,000"}, {"B", "2,500"}, {"C", "　"}, {"D", "１，２３４"}});
+  this->Write(5, kBalance, " ");  // a row that does not move
   this->Order();
 
-  // B and A exchanged, the fullwidth D moved up past C, whose text counted
+  // B and A exchanged, the fullwidth D moved up past C, whose blank counted
   // as 0 and moved down as 0.
   const QStringList written = this->screen.balancesAsWritten;
   EXPECT_EQ(written.mid(0, 4), (QStringList{"2500", "1234", "1000", "0"}));
-  EXPECT_EQ(written.mid(4, 1), QStringList{"xyz"});
+  EXPECT_EQ(written.mid(4, 1), QStringList{" "});
   EXPECT_EQ(this->First(5), (QStringList{"B:2,500", "D:1,234", "A:1,000", "C:", ":"}));
   EXPECT_EQ(this->Amounts().mid(0, 5), (QStringList{"2500", "1234", "1000", "0", "0"}));
   EXPECT_EQ(this->Amounts().at(n), QStringLiteral("4734"));
@@ -244,20 +244,62 @@ TYPED_TEST(OrderByAmountTest, ASumBeyond32BitsOrdersTheScreenAndTheSaveRefusesIt
   EXPECT_EQ(this->desktop.beeps, 1);  // the first save's
 }
 
-// The capture takes the balances as the save does, which refuses a figure
-// beyond 32 bits rather than lose it: the ordering then ends at its first
-// capture with nothing moved, and the save says why and shows the cell.
-TYPED_TEST(OrderByAmountTest, AFigureBeyond32BitsStopsTheOrderingBeforeAnythingMoves) {
-  this->Rows({{"A", "5"}, {"B", "3,000,000,000"}, {"C", "7"}});
-  this->Order();
+// The capture takes the balances as the save does, which refuses a text that
+// is no number, or a figure beyond 32 bits, rather than take it for another
+// figure: the ordering then ends at its first capture with nothing moved, and
+// the save says why and shows the cell.
+TYPED_TEST(OrderByAmountTest, ABalanceThatIsNoNumberOrBeyond32BitsStopsTheOrderingBeforeAnythingMoves) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"3,000,000,000", "ミルダント|オーバーフローしました。"},
+      {"abc", "ミルダント|型が一致しません。"},
+      {"▲300", "ミルダント|型が一致しません。"},
+  };
+  for (const auto& [balance, message] : cases) {
+    SCOPED_TRACE(balance);
+    this->desktop.boxes.clear();
+    this->Rows({{"A", "5"}, {"B", QString::fromUtf8(balance)}, {"C", "7"}});
+    this->Order();
 
-  EXPECT_EQ(this->First(3), (QStringList{"A:5", "B:3,000,000,000", "C:7"}));
-  EXPECT_TRUE(this->screen.namesAtCaptures.empty());
-  EXPECT_FALSE(this->drives.Exists(this->TextPath()));
-  EXPECT_EQ(this->desktop.Summary(), QStringList{"ミルダント|オーバーフローしました。"});
+    EXPECT_EQ(this->First(3), (QStringList{"A:5", "B:" + QString::fromUtf8(balance), "C:7"}));
+    EXPECT_TRUE(this->screen.namesAtCaptures.empty());
+    EXPECT_FALSE(this->drives.Exists(this->TextPath()));
+    EXPECT_EQ(this->desktop.Summary(), QStringList{QString::fromUtf8(message)});
+    EXPECT_EQ(this->screen.Window().focusWidget(),
+              &this->screen.Box(testing::LedgerCell(2, kBalance)));
+  }
   EXPECT_EQ(this->desktop.beeps, 0);
-  EXPECT_EQ(this->screen.Window().focusWidget(),
-            &this->screen.Box(testing::LedgerCell(2, kBalance)));
+}
+
+// After a load that stopped on a damaged file the rows on the screen are not
+// the statement's: the ordering asks before it moves any row, and only once.
+TYPED_TEST(OrderByAmountTest, AfterAFailedLoadTheOrderingAsksBeforeAnyRowMoves) {
+  this->Rows({{"A", "5"}});
+  this->Save();
+  this->PutAmounts(this->Amounts().mid(1));  // one value short
+  const QByteArray texts = this->drives.Get(this->TextPath());
+  const QByteArray amounts = this->drives.Get(this->AmountPath());
+  this->Load();
+  this->desktop.boxes.clear();
+  this->desktop.beeps = 0;
+  this->screen.namesAtCaptures.clear();
+  this->Rows({{"A", "1"}, {"B", "2"}});
+
+  this->desktop.Answer("キャンセル");
+  this->Order();
+  EXPECT_EQ(this->desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(this->First(2), (QStringList{"A:1", "B:2"}));
+  EXPECT_TRUE(this->screen.namesAtCaptures.empty());
+  EXPECT_EQ(this->drives.Get(this->TextPath()), texts);
+  EXPECT_EQ(this->drives.Get(this->AmountPath()), amounts);
+  EXPECT_EQ(this->desktop.beeps, 0);
+
+  this->desktop.boxes.clear();
+  this->desktop.Answer("OK");
+  this->Order();
+  EXPECT_EQ(this->desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(this->First(2), (QStringList{"B:2", "A:1"}));
+  EXPECT_EQ(this->Amounts().mid(0, 2), (QStringList{"2", "1"}));
+  EXPECT_EQ(this->desktop.beeps, 1);
 }
 
 }  // namespace

@@ -252,6 +252,35 @@ TEST_F(NotesScreenTest, TidyingWorksOnlyOnRowsOfTheCompanyOnTheScreen) {
   EXPECT_EQ(Texts(StatementMark::NotesReceivable), before);
 }
 
+// The arrays kept from the last load that read whole are not what the damaged
+// files hold: the tidying asks before it moves a row, and its save asks no more.
+TEST_F(NotesScreenTest, TidyingAfterAFailedLoadAsksBeforeAnyRowMoves) {
+  Rows(page1, {0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  testing::PutLines(drives, StatementAmountFile(StatementMark::NotesReceivable, 7),
+                    Repeated("0", 13));
+  const QByteArray texts = drives.Get(StatementTextFile(StatementMark::NotesReceivable, 7));
+  const QByteArray amounts = drives.Get(StatementAmountFile(StatementMark::NotesReceivable, 7));
+  Load(page1);
+  const QStringList shown = Grid(page1);
+  desktop.boxes.clear();
+  desktop.beeps = 0;
+
+  desktop.Answer("キャンセル");
+  Tidy(page1);
+  EXPECT_EQ(desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(Grid(page1), shown);
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::NotesReceivable, 7)), texts);
+  EXPECT_EQ(drives.Get(StatementAmountFile(StatementMark::NotesReceivable, 7)), amounts);
+  EXPECT_EQ(desktop.beeps, 0);
+
+  desktop.boxes.clear();
+  Tidy(page1);  // answered OK
+  EXPECT_EQ(desktop.Summary(), QStringList{"書き換えますか|書き換えますか"});
+  EXPECT_EQ(Grid(page1)[0], QStringLiteral("d2:5"));
+  EXPECT_EQ(Amounts(StatementMark::NotesReceivable).front(), QStringLiteral("5"));
+  EXPECT_EQ(desktop.beeps, 1);
+}
+
 TEST_F(NotesScreenTest, TheClearingButtonsAndTheFailureTitles) {
   page1.Write(Box(kIssue[0]), "1.1");
   page1.Write(Box(kDue[12]), "2.2");
@@ -310,7 +339,7 @@ class NotesPagesTest : public NotesScreenTest {
 
 TEST_F(NotesPagesTest, APage2NeverSavedReportsThenHasItsFilesAfterTheFirstSave) {
   OpenPage2("7");
-  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。"});
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。\n②2nd7.txt"});
   EXPECT_TRUE(page2.IsShown());
   EXPECT_EQ(page2.Read(Box(kDiscountBank[0])), QStringLiteral("　"));
 
@@ -329,7 +358,7 @@ TEST_F(NotesPagesTest, Page2NeverCarriesOneCompanysRowsToAnother) {
   desktop.boxes.clear();
 
   OpenPage2("8");  // company 8 has no page 2
-  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。"});
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|ファイルが見つかりません。\n②2nd8.txt"});
   EXPECT_EQ(page2.Read(Box(kDrawer[0])), QString());
   EXPECT_EQ(page2.Read(Box(kAmount[0])), QStringLiteral("　　"));
   page2.Press("Command7");  // nothing of company 7 to tidy under code 8
