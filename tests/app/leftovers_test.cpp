@@ -11,6 +11,8 @@
 #include "app/leftovers.h"
 #include "core/statement_files.h"
 #include "platform/files.h"
+#include "core/failure.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::app {
@@ -50,6 +52,49 @@ TEST(SaveLeftovers, NoMediumInTheRemovableDriveIsPassedBy) {
   drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
   RecoverFromKilledRun();
   EXPECT_EQ(Entries(drives, StatementFolder()), QStringList());
+}
+
+// A save of ①7 and A①7 killed between its renames: ①7 is new and its old
+// content set aside, A①7 still waits in its temporary file.
+void PutKilledSave(const TempDrives& drives, const QString& root) {
+  const QString folder = StatementFolder(root);
+  drives.Put(folder + "\\①7.txt", "new text");
+  drives.Put(folder + "\\.~saving.①7.txt.Zz99Yy", "old text");
+  drives.Put(folder + "\\A①7.txt", "old amounts");
+  drives.Put(folder + "\\.~saving.A①7.txt.Qq11Ww", "new amounts");
+  drives.Put(folder + "\\.~change.Ab12Cd",
+             "change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.①7.txt.Zz99Yy\n"
+             "W\tA①7.txt\t.~saving.A①7.txt.Qq11Ww\t.~saving.A①7.txt.Pp00Oo\nend\n");
+}
+
+TEST(SaveLeftovers, TheStartFinishesEveryInterruptedChangeBeforeItRemovesLeftovers) {
+  TempDrives drives;
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) PutKilledSave(drives, root);
+  RecoverFromKilledRun();
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
+    EXPECT_EQ(Entries(drives, StatementFolder(root)), (QStringList{"A①7.txt", "①7.txt"}));
+    EXPECT_EQ(drives.Get(StatementFolder(root) + "\\①7.txt"), QByteArray("old text"));
+    EXPECT_EQ(drives.Get(StatementFolder(root) + "\\A①7.txt"), QByteArray("old amounts"));
+  }
+}
+
+TEST(SaveLeftovers, ADriveWhoseChangeCannotBeFinishedKeepsTheOldContentsItsRecordNeeds) {
+  TempDrives drives;
+  PutKilledSave(drives, kFloppyDataRoot);
+  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
+  const QStringList killed = Entries(drives, StatementFolder(kFloppyDataRoot));
+  {
+    testing::FaultyFileSystem files;
+    files.Fail(testing::FileOperation::PutBack, 1, FailureKind::DiskNotReady);
+    RecoverFromKilledRun();
+  }
+  EXPECT_EQ(Entries(drives, StatementFolder(kFloppyDataRoot)), killed);
+  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList());  // the other drive is cleared
+
+  RecoverFromKilledRun();
+  EXPECT_EQ(Entries(drives, StatementFolder(kFloppyDataRoot)),
+            (QStringList{"A①7.txt", "①7.txt"}));
+  EXPECT_EQ(drives.Get(StatementFolder(kFloppyDataRoot) + "\\①7.txt"), QByteArray("old text"));
 }
 
 // The generation a file of the loop holds, or -1 when it is not whole.

@@ -351,6 +351,35 @@ TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
             Content(StatementTextFile(StatementMark::Deposits, 7), "v1"));
 }
 
+TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAndNotUsed) {
+  PutCompany(drives, 7, "株式会社見本", "v1");
+  Run("Command1");
+  PutCompany(drives, 7, "株式会社見本", "v2");
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::PutBack, 1, FailureKind::DiskNotReady);
+    Run("Command1");
+  }
+  const QStringList medium = Tree(drives.Floppy());
+  const QStringList disk = Tree(drives.HardDisk());
+  for (const char* button : {"Command1", "Command2", "Command3"}) {
+    SCOPED_TRACE(button);
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+    desktop.Answer("OK");
+    {
+      FaultyFileSystem files;
+      files.Fail(FileOperation::PutBack, 1, FailureKind::OtherIO);
+      Run(button);
+    }
+    EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|" + Failure::Describe(FailureKind::OtherIO)});
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_EQ(Tree(drives.Floppy()), medium);
+    EXPECT_EQ(Tree(drives.HardDisk()), disk);
+  }
+}
+
 TEST_F(DataScreenTest, PageTwoOfNotesTravelsWithItsCompanyWhereItExists) {
   PutCompany(drives, 7, "株式会社見本", "v1");
   PutCompany(drives, 8, "八商事", "v1");

@@ -2,7 +2,8 @@
 // chosen step of it: the child of the kill -9 tests of saves, restores and
 // copies. Arguments: the hard disk's folder, the removable drive's folder,
 // the change ("Form4", "Form14", "Form16": a save on that screen with its
-// first text and amount boxes changed to carry the round; "restore",
+// first text and amount boxes changed to carry the round, or only a load on
+// it for round 0; "restore",
 // "copy": the data screen's restore of company 7, or its copy to 12), the
 // round, and the step: 0 to finish, or n to die at the nth set-aside or
 // rename, "before" or "after" it.
@@ -129,8 +130,10 @@ int main(int argc, char** argv) {
     screen.Load();
     screen.Write(screen.Layout().codeBox, QStringLiteral("7"));
     screen.Press(screen.Layout().loadButton);
-    ChangeFirstBoxes(screen, round);
-    screen.Press(screen.Layout().saveButton);
+    if (round > 0) {
+      ChangeFirstBoxes(screen, round);
+      screen.Press(screen.Layout().saveButton);
+    }
   }
   platform::InstallFileSystem(nullptr);
   for (const QString& box : desktop.Summary()) std::printf("%s\n", box.toUtf8().constData());
