@@ -510,7 +510,6 @@ TEST_F(BorrowingsScreenTest, BothPagesLookAsDesigned) {
     }
     testing::ExpectNothingOverlapsOrIsClipped(
         *page, {{"Text14", {"運転資金"}}, {"Text15", {"信用借入"}}});
-    page->Window().grab().save(QStringLiteral("/tmp/borrowings_%1.png").arg(page->Name()));
   }
 }
 

@@ -378,7 +378,6 @@ TEST_F(OfficerPayScreenTest, TheScreenLooksAsDesigned) {
   }
   testing::ExpectNothingOverlapsOrIsClipped(
       screen, {{"Text30", {"非常勤"}}, {"Text26", {"監査役"}}});
-  screen.Window().grab().save("/tmp/officer_pay.png");
 }
 
 }  // namespace
