@@ -12,9 +12,9 @@ int main(int argc, char** argv) {
   mirudanto::platform::InstallFontSubstitutions();
   mirudanto::platform::Drives::UseDefaultRoots();
   mirudanto::platform::Drives::EnsureHardDisk();
-  // A second copy of the program leaves the clearing up to the first, whose
-  // saves may be running.
-  if (mirudanto::platform::LockDataRoot()) mirudanto::app::RecoverFromKilledRun();
+  // A copy that starts beside another leaves the clearing up alone: the
+  // other's saves may be running.
+  mirudanto::platform::HoldDataRoot([] { mirudanto::app::RecoverFromKilledRun(); });
 
   mirudanto::app::RegisterScreens();
   // The main menu's load shows it and fills its company list.

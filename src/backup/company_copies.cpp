@@ -59,8 +59,12 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   const std::int64_t block = std::max<std::int64_t>(space.blockBytes, 1);
   const auto inBlocks = [block](std::int64_t bytes) { return (bytes + block - 1) / block * block; };
   // The old files stay whole until every new one is written beside them, and
-  // the change's record takes a block of its own.
-  std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block;
+  // the change's record takes a block of its own. A folder of a FAT medium
+  // grows with the long hidden names of the temporary and the set-aside file
+  // of each step, up to 96 bytes each.
+  constexpr std::int64_t kNameEntries = 2 * 96;
+  std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block +
+                        inBlocks(kNameEntries * static_cast<std::int64_t>(steps_.size()));
   for (const Step& step : steps_) {
     if (step.bytes) needed += inBlocks(step.bytes->size());
   }

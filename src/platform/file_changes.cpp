@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
 #include <set>
 
 #include "core/failure.h"
@@ -20,14 +23,24 @@ namespace {
 
 const QChar kSeparator('\\');
 const QByteArray kRecordHeader("change 1");
+// The same record, rewritten when the change is to be undone although every
+// new file is in place (the folders could not be flushed after the renames).
+const QByteArray kUndoHeader("change 1 undo");
+const QString kSavingMark = QStringLiteral(".~saving.");
+constexpr qsizetype kSuffixLength = 6;
 const QByteArray kRecordEnd("end");
 
 QString FolderOf(const QString& path) { return path.left(path.lastIndexOf(kSeparator)); }
 QString NameOf(const QString& path) { return path.mid(path.lastIndexOf(kSeparator) + 1); }
 
+// Only a name that is surely not there counts as absent: a change is judged
+// complete from the absence of its temporary files, and a medium that cannot
+// be read must not pass for one that has none.
 bool ExistsNatively(const QString& nativePath) {
   struct stat st {};
-  return ::lstat(QFile::encodeName(nativePath).constData(), &st) == 0;
+  if (::lstat(QFile::encodeName(nativePath).constData(), &st) == 0) return true;
+  if (errno == ENOENT) return false;
+  throw Failure(FailureKindFromErrno(errno));
 }
 
 QString RandomSuffix() {
@@ -49,8 +62,9 @@ struct Entry {
 
 // Every name relative to the record's folder, so that a medium's record
 // still holds wherever the medium is mounted next.
-QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries) {
-  QByteArray bytes = kRecordHeader + '\n';
+QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries,
+                       bool undo = false) {
+  QByteArray bytes = (undo ? kUndoHeader : kRecordHeader) + '\n';
   for (const Entry& entry : entries) {
     const QString relative = entry.path.mid(folder.size() + 1);
     const QString temporary = entry.temporary.mid(entry.temporary.lastIndexOf(QChar('/')) + 1);
@@ -60,35 +74,63 @@ QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries)
   return bytes + kRecordEnd + '\n';
 }
 
-// The entries of a record; none when the record is not whole (a record takes
-// its name only once it is written whole, so that is a damaged one).
-std::optional<std::vector<Entry>> ParseRecord(const QString& folder, const QByteArray& bytes) {
+bool IsSuffixLetter(QChar c) {
+  return (c >= QChar('A') && c <= QChar('Z')) || (c >= QChar('a') && c <= QChar('z')) ||
+         (c >= QChar('0') && c <= QChar('9'));
+}
+
+// A temporary or set-aside name of the file's own, in its own folder: nothing
+// a damaged or planted record names can lie anywhere else.
+bool IsOwnHiddenName(const QString& name, const QString& fileName) {
+  const QString stem = kSavingMark + fileName + QChar('.');
+  return name.size() == stem.size() + kSuffixLength && name.startsWith(stem) &&
+         std::all_of(name.begin() + stem.size(), name.end(), IsSuffixLetter);
+}
+
+struct ParsedRecord {
+  std::vector<Entry> entries;
+  bool undo = false;
+};
+
+// The entries of a record; none when it is not one this program wrote whole
+// (a record takes its name only once it is written whole, so that is a
+// damaged or a foreign one).
+std::optional<ParsedRecord> ParseRecord(const QString& folder, const QByteArray& bytes) {
   QList<QByteArray> lines = bytes.split('\n');
-  if (lines.size() < 3 || lines.front() != kRecordHeader || lines.back() != QByteArray() ||
-      lines[lines.size() - 2] != kRecordEnd) {
+  if (lines.size() < 4 || lines.back() != QByteArray() || lines[lines.size() - 2] != kRecordEnd ||
+      (lines.front() != kRecordHeader && lines.front() != kUndoHeader)) {
     return std::nullopt;
   }
-  std::vector<Entry> entries;
+  ParsedRecord record;
+  record.undo = lines.front() == kUndoHeader;
   for (qsizetype k = 1; k < lines.size() - 2; ++k) {
     const QList<QByteArray> fields = lines[k].split('\t');
     if (fields.size() != 4 || (fields[0] != "W" && fields[0] != "D")) return std::nullopt;
-    const QString relative = QString::fromUtf8(fields[1]);
-    if (relative.isEmpty() || relative.split(kSeparator).contains(QStringLiteral(".."))) {
-      return std::nullopt;
+    const QStringList parts = QString::fromUtf8(fields[1]).split(kSeparator);
+    for (const QString& part : parts) {
+      if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral("..") ||
+          part.contains(QChar('/')) || part.startsWith(QChar('.'))) {
+        return std::nullopt;
+      }
     }
     Entry entry;
-    entry.path = folder + kSeparator + relative;
+    entry.path = folder + kSeparator + parts.join(kSeparator);
     const QString fileFolder = FolderOf(entry.path);
+    const QString temporary = QString::fromUtf8(fields[2]);
+    const QString aside = QString::fromUtf8(fields[3]);
     if (fields[0] == "W") {
-      if (fields[2].isEmpty()) return std::nullopt;
-      entry.temporary =
-          Drives::Translate(fileFolder) + QChar('/') + QString::fromUtf8(fields[2]);
+      if (!IsOwnHiddenName(temporary, parts.last())) return std::nullopt;
+      entry.temporary = Drives::Translate(fileFolder) + QChar('/') + temporary;
+    } else if (!temporary.isEmpty() || aside.isEmpty()) {
+      return std::nullopt;
     }
-    if (!fields[3].isEmpty()) entry.aside = fileFolder + kSeparator + QString::fromUtf8(fields[3]);
-    if (entry.Deletes() && entry.aside.isEmpty()) return std::nullopt;
-    entries.push_back(entry);
+    if (!aside.isEmpty()) {
+      if (!IsOwnHiddenName(aside, parts.last())) return std::nullopt;
+      entry.aside = fileFolder + kSeparator + aside;
+    }
+    record.entries.push_back(entry);
   }
-  return entries;
+  return record;
 }
 
 std::set<QString> FoldersOf(const std::vector<Entry>& entries) {
@@ -114,10 +156,12 @@ bool ReachedItsEnd(const std::vector<Entry>& entries) {
 }
 
 // Ends a change from its entries: undone, or completed when it had reached
-// its end; the folders flushed and the record removed; the leftovers go last,
-// so that a kill meanwhile leaves a record that decides the same way again.
-void Settle(FileSystem& files, const QString& record, const std::vector<Entry>& entries) {
-  if (!ReachedItsEnd(entries)) {
+// its end and is not to be undone; the folders flushed (unless they just
+// were) and the record removed; the leftovers go last, so that a kill meanwhile leaves a record
+// that decides the same way again.
+void Settle(FileSystem& files, const QString& record, const std::vector<Entry>& entries,
+            bool undo, bool flushed) {
+  if (undo || !ReachedItsEnd(entries)) {
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
       if (AsideExists(*entry)) {
         files.PutBack(entry->aside, entry->path);
@@ -127,12 +171,28 @@ void Settle(FileSystem& files, const QString& record, const std::vector<Entry>& 
       }
     }
   }
-  for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
+  if (!flushed) {
+    for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
+  }
   files.RemoveRecord(record);
   for (const Entry& entry : entries) {
     if (!entry.Deletes()) files.DiscardTemporary(entry.temporary);
     if (AsideExists(entry)) files.DiscardTemporary(Drives::Translate(entry.aside));
   }
+}
+
+// The records this run left when a change could not be finished.
+std::set<QString>& PendingRecords() {
+  static std::set<QString> pending;
+  return pending;
+}
+
+// Settles a change of this run; a record that cannot be settled is pending.
+void SettleOrKeep(FileSystem& files, const QString& record, const std::vector<Entry>& entries,
+                  bool undo, bool flushed = false) {
+  PendingRecords().insert(record);
+  Settle(files, record, entries, undo, flushed);
+  PendingRecords().erase(record);
 }
 
 // The commit records in a folder, by their drive-form paths.
@@ -200,6 +260,7 @@ void WriteFilesTogether(const std::vector<FileContent>& files) {
 void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangeProgress& progress) {
   if (changes.empty()) return;
   const QString recordFolder = CommonFolder(changes);
+  FinishPendingChanges(changes.front().path);
   FinishChangesAround(changes);
   FileSystem& files = CurrentFileSystem();
   const int total = static_cast<int>(changes.size());
@@ -215,7 +276,6 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     if (files.FileExists(change.path)) entries.push_back({change.path, QString(), QString()});
     tell();
   }
-  const std::size_t deletions = entries.size();
   const auto discardTemporaries = [&] {
     for (const Entry& entry : entries) {
       if (!entry.Deletes()) files.DiscardTemporary(entry.temporary);
@@ -227,38 +287,42 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
       entries.push_back({change.path, files.WriteTemporary(change.path, *change.bytes), QString()});
       tell();
     }
+    for (Entry& entry : entries) {
+      if (entry.Deletes() || files.FileExists(entry.path)) {
+        entry.aside = FolderOf(entry.path) + kSeparator + kSavingMark + NameOf(entry.path) +
+                      QChar('.') + RandomSuffix();
+      }
+    }
   } catch (...) {
     discardTemporaries();
     throw;
   }
+  if (entries.empty()) return;
 
-  if (entries.size() == 1 || deletions == entries.size()) {
-    // A single rename or deletion is all or nothing by itself, and deletions
-    // alone have nothing to bring back.
+  if (entries.size() == 1 && entries.front().aside.isEmpty()) {
+    // One new file: there is nothing to bring back, and its rename is all or
+    // nothing by itself.
+    const Entry& entry = entries.front();
     try {
-      for (const Entry& entry : entries) {
-        if (entry.Deletes()) {
-          files.DeleteFile(entry.path);
-        } else {
-          files.ReplaceWithTemporary(entry.temporary, entry.path);
-        }
-      }
-      for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
+      files.ReplaceWithTemporary(entry.temporary, entry.path);
     } catch (...) {
       discardTemporaries();
+      throw;
+    }
+    try {
+      files.SyncFolder(FolderOf(entry.path));
+    } catch (...) {
+      // Not known to be on the medium, so not there at all.
+      try {
+        files.DeleteFile(entry.path);
+      } catch (...) {
+      }
       throw;
     }
     return;
   }
 
-  for (Entry& entry : entries) {
-    if (entry.Deletes() || files.FileExists(entry.path)) {
-      entry.aside = FolderOf(entry.path) + kSeparator + QStringLiteral(".~saving.") +
-                    NameOf(entry.path) + QChar('.') + RandomSuffix();
-    }
-  }
-  const QString record =
-      recordFolder + kSeparator + QStringLiteral(".~change.") + RandomSuffix();
+  const QString record = recordFolder + kSeparator + QStringLiteral(".~change.") + RandomSuffix();
   try {
     files.WriteRecord(record, RecordBytes(recordFolder, entries));
   } catch (...) {
@@ -267,8 +331,13 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
   }
 
   try {
+    // Every old content is kept, and known to be kept, before the first
+    // file changes: an undo after a power loss needs all of them.
     for (const Entry& entry : entries) {
       if (!entry.aside.isEmpty()) files.SetAside(entry.path, entry.aside);
+    }
+    for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
+    for (const Entry& entry : entries) {
       if (!entry.Deletes()) {
         files.ReplaceWithTemporary(entry.temporary, entry.path);
       } else if (files.FileExists(entry.path)) {
@@ -277,17 +346,32 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     }
   } catch (...) {
     // Undone from the same record a later start would read. When the undo
-    // fails as well, the record stays, held by this run: the next change
-    // on the drive, or the next start, finishes it.
+    // fails as well, the record stays, held by this run: the next read or
+    // change finishes it, or the next start.
     try {
-      Settle(files, record, entries);
+      SettleOrKeep(files, record, entries, false);
     } catch (...) {
+    }
+    throw;
+  }
+
+  try {
+    for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
+  } catch (...) {
+    // Every new file is in place, but not known to be on the medium: the
+    // change failed, so it is undone, and the record says so first, since a
+    // record without temporary files would be taken for a finished change.
+    try {
+      files.WriteRecord(record, RecordBytes(recordFolder, entries, true));
+      SettleOrKeep(files, record, entries, true);
+    } catch (...) {
+      PendingRecords().insert(record);
     }
     throw;
   }
   // Done: a failure from here on leaves the record of a complete change,
   // which is completed again, never undone.
-  Settle(files, record, entries);
+  SettleOrKeep(files, record, entries, false, true);
 }
 
 void FinishInterruptedChanges(const QString& folder) {
@@ -295,29 +379,54 @@ void FinishInterruptedChanges(const QString& folder) {
   for (const QString& record : RecordsIn(folder)) {
     const std::optional<QByteArray> bytes = files.TakeRecord(record);
     if (!bytes) continue;
-    const std::optional<std::vector<Entry>> entries = ParseRecord(folder, *bytes);
-    if (entries) {
-      Settle(files, record, *entries);
-    } else {
-      // Never whole, so nothing was set aside or renamed by it.
-      files.RemoveRecord(record);
+    const std::optional<ParsedRecord> parsed = ParseRecord(folder, *bytes);
+    // Not one this program wrote whole: nothing it names is touched, and it
+    // stays for the user to see.
+    if (!parsed) throw Failure(FailureKind::TypeMismatch, NameOf(record));
+    SettleOrKeep(files, record, parsed->entries, parsed->undo);
+  }
+}
+
+void FinishPendingChanges(const QString& path) {
+  if (PendingRecords().empty()) return;
+  // Finishing reads and deletes files itself.
+  static bool finishing = false;
+  if (finishing) return;
+  finishing = true;
+  struct Done {
+    ~Done() { finishing = false; }
+  } done;
+  const QString drive = path.left(2).toLower();
+  const std::set<QString> pending = PendingRecords();
+  for (const QString& record : pending) {
+    if (record.left(2).toLower() != drive) continue;
+    FinishInterruptedChanges(FolderOf(record));
+    // Finished by another copy meanwhile, or gone with its medium: nothing
+    // left here to read half changed.
+    try {
+      if (!ExistsNatively(Drives::Translate(record))) PendingRecords().erase(record);
+    } catch (const Failure&) {
     }
   }
 }
 
-bool LockDataRoot() {
+void HoldDataRoot(const std::function<void()>& alone) {
   static int held = -1;
-  if (held >= 0) return true;
+  if (held >= 0) return;
   const QString root = Drives::Root(QChar('c'));
-  if (root.isEmpty()) return false;
-  const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
+  if (root.isEmpty()) return;
+  held = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (held < 0) return;
+  if (::flock(held, LOCK_EX | LOCK_NB) == 0) {
+    alone();
+  } else if (errno != EWOULDBLOCK) {
+    // No locks on this drive: a single user's copy, alone.
+    alone();
+    return;
   }
-  held = fd;
-  return true;
+  // Shared from now on. The change of lock is not atomic: a copy starting in
+  // between may have the folder to itself, while this one has begun no save.
+  ::flock(held, LOCK_SH);
 }
 
 }  // namespace mirudanto::platform

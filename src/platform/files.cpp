@@ -227,19 +227,37 @@ void DiskFileSystem::SyncFolder(const QString& folder) {
   SyncNativeFolder(Drives::Translate(folder));
 }
 
+namespace {
+
+// A medium whose driver keeps no locks (ENOLCK and the like) cannot tell a
+// running change from an interrupted one; its records are taken as
+// interrupted ones, as a single user of the medium would have them.
+bool LockedOrUnlockable(int fd) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL;
+}
+
+}  // namespace
+
 void DiskFileSystem::WriteRecord(const QString& path, const QByteArray& bytes) {
   const QString native = Drives::Translate(path);
   const QString folder = ParentOf(native);
   const QByteArray written = WriteHiddenFile(folder, QFileInfo(native).fileName(), bytes);
   // Locked before it takes its name, so that no other copy of the program
-  // ever finds the record without its lock, or the record half-written.
+  // ever finds the record without its lock, or the record half-written. A
+  // record written anew over an old one (an undo decided after the renames)
+  // takes its place in one rename.
   const int fd = ::open(written.constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+  if (fd < 0 || !LockedOrUnlockable(fd) ||
       ::rename(written.constData(), Native(native).constData()) != 0) {
     const int error = errno;
     if (fd >= 0) ::close(fd);
     ::unlink(written.constData());
     throw Failure(FailureKindFromErrno(error));
+  }
+  if (const auto old = HeldRecords().find(native); old != HeldRecords().end()) {
+    ::close(old->second);
+    HeldRecords().erase(old);
   }
   HeldRecords()[native] = fd;
   try {
@@ -254,20 +272,38 @@ void DiskFileSystem::WriteRecord(const QString& path, const QByteArray& bytes) {
 
 std::optional<QByteArray> DiskFileSystem::TakeRecord(const QString& path) {
   const QString native = Drives::Translate(path);
-  if (HeldRecords().count(native) == 0) {
-    const int fd = ::open(Native(native).constData(), O_RDONLY | O_CLOEXEC);
+  int fd = -1;
+  if (const auto held = HeldRecords().find(native); held != HeldRecords().end()) {
+    fd = held->second;
+  } else {
+    fd = ::open(Native(native).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
       // Finished meanwhile by the change that made it.
       if (errno == ENOENT) return std::nullopt;
       throw Failure(FailureKindFromErrno(errno));
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    struct stat st {};
+    // Held by a running change; or finished and let go between the opening
+    // and the lock, when it has no name any more.
+    if (!LockedOrUnlockable(fd) || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
       ::close(fd);
       return std::nullopt;
     }
     HeldRecords()[native] = fd;
   }
-  return ReadFileBytes(path);
+  QByteArray bytes;
+  char buffer[4096];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw Failure(FailureKindFromErrno(errno));
+    }
+    if (n == 0) break;
+    bytes.append(buffer, n);
+    at += n;
+  }
+  return bytes;
 }
 
 void DiskFileSystem::RemoveRecord(const QString& path) {
@@ -334,7 +370,10 @@ FileSystem& CurrentFileSystem() { return installed != nullptr ? *installed : Dis
 
 void InstallFileSystem(FileSystem* fileSystem) { installed = fileSystem; }
 
-QByteArray ReadFileBytes(const QString& path) { return CurrentFileSystem().ReadFileBytes(path); }
+QByteArray ReadFileBytes(const QString& path) {
+  FinishPendingChanges(path);
+  return CurrentFileSystem().ReadFileBytes(path);
+}
 
 void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   WriteFilesTogether({{path, bytes}});
@@ -374,6 +413,9 @@ void CopyFile(const QString& source, const QString& target) {
   CurrentFileSystem().CopyFile(source, target);
 }
 
-void DeleteFile(const QString& path) { CurrentFileSystem().DeleteFile(path); }
+void DeleteFile(const QString& path) {
+  FinishPendingChanges(path);
+  CurrentFileSystem().DeleteFile(path);
+}
 
 }  // namespace mirudanto::platform

@@ -39,15 +39,15 @@ using ChangeProgress = std::function<void(int done, int total)>;
 // as the change made it, never some of each.
 //
 // Every new content is first written whole to its temporary file and flushed.
-// A change of more than one file then writes its commit record (what it is
-// about to replace, and where the old contents are kept) in the folder that
-// holds all its files, and flushes it with its folder; only then are the old
-// files set aside and the new ones renamed into place, deletions first and
-// then the writes in the order given. A failure up to the last rename undoes
-// what was done; a kill leaves the record, from which FinishInterruptedChanges
-// undoes a change that had not made its last rename and completes one that
-// had. The folders are flushed before the record goes, so a change reported
-// done stays done.
+// A change that replaces or deletes a file then writes its commit record
+// (what it is about to replace, and where the old contents are kept) in the
+// folder that holds all its files, and flushes it with its folder; then
+// every old file is set aside and the folders flushed, and only then are the
+// deletions made and the new files renamed into place in the order given.
+// A failure up to the flush after the last rename undoes what was done; a
+// kill leaves the record, from which FinishInterruptedChanges undoes a change
+// that had not made its last rename and completes one that had. A change
+// reported done stays done.
 //
 // Interrupted changes around the files (in their folders and the folders
 // above) are finished first: an old record must never undo a newer change.
@@ -61,8 +61,14 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes,
 // undone where it had not made its last rename, completed where it had. A
 // record whose change is still running (in this or another copy of the
 // program) is left alone. A folder that is missing, or a drive without its
-// medium, has none. Fails when a change cannot be finished; its record stays.
+// medium, has none. Fails when a change cannot be finished, and on a record
+// that is not one this program wrote (naming it); the record then stays.
 void FinishInterruptedChanges(const QString& folder);
+
+// Finishes the changes this run could not finish when they failed, on the
+// drive of the path. Every read and deletion of a file does it first, so that
+// no statement is read half changed; without such a change it costs nothing.
+void FinishPendingChanges(const QString& path);
 
 // The writer's temporary files and set-aside old contents carry this mark at
 // the start of their names, so that leftovers of a killed program are
@@ -72,16 +78,16 @@ bool IsTemporaryFileName(const QString& fileName);
 bool IsCommitRecordName(const QString& fileName);
 // Removes the writer's leftover temporary files from one folder (not below
 // it). A folder that is missing or cannot be read is left alone. Commit records
-// stay: only FinishInterruptedChanges may end them, and their temporaries
-// with them, so a drive whose changes could not be finished keeps its
-// leftovers as well.
+// stay: only FinishInterruptedChanges may end them. Called only when no
+// change can be running and every record of the drive has been finished,
+// since a record needs its temporary and set-aside files.
 void RemoveTemporaryFiles(const QString& folder);
 
-// Takes the lock on the hard disk's data folder for the rest of the run. Only
-// one copy of the program at a time has it, and only that one clears up after
-// a killed run at start-up: a second copy would take another's running save
-// for a leftover. False when another copy has the lock.
-bool LockDataRoot();
+// Every copy of the program holds the hard disk's data folder for its whole
+// run, shared with the other copies. A copy that starts while no other runs
+// first has it to itself and calls `alone`: only then may the leftovers of a
+// killed run be cleared, as no other copy's save can be running.
+void HoldDataRoot(const std::function<void()>& alone);
 
 bool FolderExists(const QString& path);
 bool FileExists(const QString& path);

@@ -55,6 +55,14 @@ QStringList TreeOf(const TempDrives& drives) {
   return entries;
 }
 
+// The log with the random part of the record's name taken out.
+QStringList Steps(const FaultyFileSystem& files) {
+  QStringList steps = files.Log();
+  steps.replaceInStrings(QRegularExpression(QStringLiteral("\\.~change\\.\\w+")),
+                         QStringLiteral(".~change"));
+  return steps;
+}
+
 QString Numbered(const QString& stem, int k) { return QStringLiteral("%1%2").arg(stem).arg(k); }
 
 TEST(FileSystemSeam, OnlyTheChosenCallOfItsOperationFailsAndItChangesNothing) {
@@ -128,8 +136,8 @@ TEST(FileSystemSeam, AFailedWriteLeavesTheOldFileAndNoTemporaryAndTheDiskComesBa
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("①7.txt")});
 
-    EXPECT_EQ(files.Log(), (QStringList{"write " + kFile, "rename " + kFile, "sync " + kFolder,
-                                        "write " + kFile + " failed"}));
+    EXPECT_EQ(Steps(files).filter(QStringLiteral("write ")),
+              (QStringList{"write " + kFile, "write " + kFile + " failed"}));
   }
   // Gone, it leaves the disk in its place.
   WriteFileAtomic(kFile, "third");
@@ -206,14 +214,6 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
   }
 }
 
-// The log with the random part of the record's name taken out.
-QStringList Steps(const FaultyFileSystem& files) {
-  QStringList steps = files.Log();
-  steps.replaceInStrings(QRegularExpression(QStringLiteral("\\.~change\\.\\w+")),
-                         QStringLiteral(".~change"));
-  return steps;
-}
-
 TEST(WritingTogether, EveryFileIsWrittenBeforeTheRecordAndTheRecordBeforeAnyIsPutInPlace) {
   TempDrives drives;
   drives.Put(kFile, "old text");
@@ -224,7 +224,8 @@ TEST(WritingTogether, EveryFileIsWrittenBeforeTheRecordAndTheRecordBeforeAnyIsPu
   EXPECT_EQ(Steps(files),
             (QStringList{"write " + kSecond, "write " + kFile, "file exists " + kSecond,
                          "file exists " + kFile, "record " + record, "set aside " + kSecond,
-                         "rename " + kSecond, "set aside " + kFile, "rename " + kFile,
+                         "set aside " + kFile, "sync c:\\法人税\\ミルダ",
+                         "sync c:\\法人税\\別表", "rename " + kSecond, "rename " + kFile,
                          "sync c:\\法人税\\ミルダ", "sync c:\\法人税\\別表",
                          "remove record " + record}));
   EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
@@ -264,9 +265,10 @@ TEST(WritingTogether, AFailureAtAnyStepBeforeTheLastRenameChangesNothing) {
   }
 }
 
-TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextChangeOnTheDriveAndAtTheNextStart) {
-  for (const bool byTheNextStart : {false, true}) {
-    SCOPED_TRACE(byTheNextStart ? "the next start" : "the next change");
+TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextReadOrChangeOnTheDriveAndAtTheNextStart) {
+  for (const char* next : {"change", "read", "start"}) {
+    SCOPED_TRACE(next);
+    const bool byTheNextStart = QLatin1String(next) == QLatin1String("start");
     TempDrives drives;
     drives.Put(kFile, "old text");
     drives.Put(kSecond, "old amounts");
@@ -284,6 +286,9 @@ TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextChangeOnTheDriveAndA
         FinishInterruptedChanges(folder);
       }
       EXPECT_EQ(TreeOf(drives), before);
+    } else if (QLatin1String(next) == QLatin1String("read")) {
+      EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old text"));
+      EXPECT_EQ(TreeOf(drives), before);
     } else {
       WriteFileAtomic(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt"), "other");
       EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
@@ -293,21 +298,26 @@ TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextChangeOnTheDriveAndA
   }
 }
 
-TEST(WritingTogether, AFailureAfterTheLastRenameKeepsTheNewFilesAndTheRecordCompletesThem) {
+TEST(WritingTogether, NewFilesThatCannotBeFlushedAfterTheirRenamesAreTakenBackAndReported) {
   TempDrives drives;
   drives.Put(kFile, "old text");
   drives.Put(kSecond, "old amounts");
-  {
+  const QStringList before = TreeOf(drives);
+  const QString added = kFolder + QStringLiteral("\\②7.txt");
+  for (const std::vector<FileContent>& change :
+       {std::vector<FileContent>{{kFile, "new text"}, {kSecond, "new amounts"}},
+        std::vector<FileContent>{{kFile, "new text"}}, std::vector<FileContent>{{added, "new"}}}) {
+    SCOPED_TRACE(change.size());
     FaultyFileSystem files;
-    files.Fail(FileOperation::SyncFolder, 1, FailureKind::OtherIO);
-    const std::optional<Failure> failure =
-        FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
-    ASSERT_TRUE(failure);  // not known to be on the medium
+    // The flush after the renames: after the set-asides' one where there are
+    // old files.
+    files.Fail(FileOperation::SyncFolder, change.front().path == added ? 1 : change.size() + 1,
+               FailureKind::OtherIO);
+    const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(change); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
+    EXPECT_EQ(TreeOf(drives), before);
   }
-  FinishInterruptedChanges(QStringLiteral("c:\\法人税"));
-  EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
-  EXPECT_EQ(drives.Get(kSecond), QByteArray("new amounts"));
-  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
 }
 
 TEST(WritingTogether, ARecordThatARunningChangeHoldsOrThatIsNotWholeIsNeverActedOn) {
@@ -337,35 +347,67 @@ TEST(WritingTogether, ARecordThatARunningChangeHoldsOrThatIsNotWholeIsNeverActed
   EXPECT_EQ(drives.Get(other), QByteArray("old amounts"));
   EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
 
-  // A record that is not whole was never acted on.
+  // A record that is not whole, or that names files of another folder or of
+  // another name, is none of the program's: it is reported and touches
+  // nothing.
+  const QString victim = QStringLiteral("c:\\法人税\\法人名\\7.txt");
+  drives.Put(victim, "master");
   drives.Put(kFile, "new text");
-  drives.Put(record, entries);
-  FinishInterruptedChanges(kFolder);
-  EXPECT_FALSE(drives.Exists(record));
-  EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
+  for (const QByteArray& damaged :
+       {entries, QByteArray("change 1\nW\t①7.txt\t../法人名/7.txt\t\nend\n"),
+        QByteArray("change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.A①7.txt.Zz99Yy\nend\n"),
+        QByteArray("change 1\nW\t..\\法人名\\7.txt\t.~saving.7.txt.Ab12Cd\t\nend\n")}) {
+    drives.Put(record, damaged);
+    const QStringList planted = TreeOf(drives);
+    const std::optional<Failure> failure = FailureOf([] { FinishInterruptedChanges(kFolder); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Description(),
+              Failure::Describe(FailureKind::TypeMismatch) + QStringLiteral("\n.~change.Ab12Cd"));
+    EXPECT_EQ(TreeOf(drives), planted);
+  }
 }
 
-TEST(WritingTogether, OnlyOneCopyOfTheProgramHoldsTheDataRoot) {
-  TempDrives drives;
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const char answer = LockDataRoot() ? 'y' : 'n';
-    if (::write(ready[1], &answer, 1) != 1) ::_exit(2);
+// Starts a copy of the program that holds the data folder until it is
+// killed; tells whether it had the folder to itself.
+pid_t StartCopy(char& alone) {
+  int told[2];
+  if (::pipe(told) != 0) return -1;
+  const pid_t copy = ::fork();
+  if (copy == 0) {
+    char answer = 'n';
+    HoldDataRoot([&answer] { answer = 'y'; });
+    if (::write(told[1], &answer, 1) != 1) ::_exit(2);
     ::pause();
     ::_exit(0);
   }
-  char answer = 0;
-  ASSERT_EQ(::read(ready[0], &answer, 1), 1);
-  EXPECT_EQ(answer, 'y');
-  EXPECT_FALSE(LockDataRoot());
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  EXPECT_TRUE(LockDataRoot());
-  ::close(ready[0]);
-  ::close(ready[1]);
+  alone = 0;
+  if (::read(told[0], &alone, 1) != 1) alone = 0;
+  ::close(told[0]);
+  ::close(told[1]);
+  return copy;
+}
+
+TEST(WritingTogether, OnlyACopyThatStartsWhileNoOtherRunsClearsUp) {
+  TempDrives drives;
+  char alone = 0;
+  const pid_t first = StartCopy(alone);
+  ASSERT_GT(first, 0);
+  EXPECT_EQ(alone, 'y');
+  const pid_t second = StartCopy(alone);
+  EXPECT_EQ(alone, 'n');
+  // The second runs on when the first ends: a third still is not alone.
+  ::kill(first, SIGKILL);
+  ::waitpid(first, nullptr, 0);
+  const pid_t third = StartCopy(alone);
+  EXPECT_EQ(alone, 'n');
+  for (const pid_t copy : {second, third}) {
+    ::kill(copy, SIGKILL);
+    ::waitpid(copy, nullptr, 0);
+  }
+  const pid_t last = StartCopy(alone);
+  EXPECT_EQ(alone, 'y');
+  ::kill(last, SIGKILL);
+  ::waitpid(last, nullptr, 0);
 }
 
 TEST(WritingTogether, LeftoverTemporariesAreRecognisedAndRemovedFromTheirFolderOnly) {
