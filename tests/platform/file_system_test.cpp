@@ -236,32 +236,45 @@ TEST(WritingTogether, EveryFileIsWrittenBeforeTheRecordAndTheRecordBeforeAnyIsPu
 TEST(WritingTogether, AFailureAtAnyStepBeforeTheLastRenameChangesNothing) {
   const QString third = QStringLiteral("c:\\法人税\\ミルダ\\B①7.txt");  // new
   struct Case {
+    bool hardLinks;
+    int count;
     FileOperation operation;
     int nth;
   };
-  for (const int count : {2, 3}) {
-    for (const Case c : {Case{FileOperation::Write, 1}, Case{FileOperation::Write, count},
-                         Case{FileOperation::WriteRecord, 1}, Case{FileOperation::SetAside, 1},
-                         Case{FileOperation::SetAside, 2}, Case{FileOperation::Rename, 1},
-                         Case{FileOperation::Rename, 2}, Case{FileOperation::Rename, count}}) {
-      SCOPED_TRACE(QStringLiteral("%1 files, operation %2, call %3")
-                       .arg(count)
-                       .arg(static_cast<int>(c.operation))
-                       .arg(c.nth)
-                       .toStdString());
-      TempDrives drives;
-      drives.Put(kFile, "old text");
-      drives.Put(kSecond, "old amounts");
-      std::vector<FileContent> save{{kFile, "new text"}, {kSecond, "new amounts"}};
-      if (count == 3) save.push_back({third, "new subtotals"});
-      const QStringList before = TreeOf(drives);
-      FaultyFileSystem files;
-      files.Fail(c.operation, c.nth, FailureKind::OtherIO);
-      const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(save); });
-      ASSERT_TRUE(failure);
-      EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
-      EXPECT_EQ(TreeOf(drives), before);
+  std::vector<Case> cases;
+  for (const bool hardLinks : {true, false}) {
+    for (const int count : {2, 3}) {
+      for (const auto& [operation, nth] :
+           std::vector<std::pair<FileOperation, int>>{
+               {FileOperation::Write, 1}, {FileOperation::Write, count},
+               {FileOperation::WriteRecord, 1}, {FileOperation::SetAside, 1},
+               {FileOperation::SetAside, 2}, {FileOperation::SyncFolder, 1},
+               {FileOperation::Rename, 1}, {FileOperation::Rename, 2},
+               {FileOperation::Rename, count}}) {
+        cases.push_back({hardLinks, count, operation, nth});
+      }
     }
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QStringLiteral("%1 files%2, operation %3, call %4")
+                     .arg(c.count)
+                     .arg(c.hardLinks ? "" : " without hard links")
+                     .arg(static_cast<int>(c.operation))
+                     .arg(c.nth)
+                     .toStdString());
+    TempDrives drives;
+    drives.Put(kFile, "old text");
+    drives.Put(kSecond, "old amounts");
+    std::vector<FileContent> save{{kFile, "new text"}, {kSecond, "new amounts"}};
+    if (c.count == 3) save.push_back({third, "new subtotals"});
+    const QStringList before = TreeOf(drives);
+    FaultyFileSystem files;
+    if (!c.hardLinks) files.WithoutHardLinks();
+    files.Fail(c.operation, c.nth, FailureKind::OtherIO);
+    const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(save); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
+    EXPECT_EQ(TreeOf(drives), before);
   }
 }
 

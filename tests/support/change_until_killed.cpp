@@ -1,24 +1,32 @@
 // Makes one change through the program's own screens and is killed at a
-// chosen step of it: the child of the kill -9 tests of saves, restores and
-// copies. Arguments: the hard disk's folder, the removable drive's folder,
-// the change ("Form4", "Form14", "Form16": a save on that screen with its
-// first text and amount boxes changed to carry the round, or only a load on
-// it for round 0; "restore",
-// "copy": the data screen's restore of company 7, or its copy to 12), the
-// round, and the step: 0 to finish, or n to die at the nth set-aside or
-// rename, "before" or "after" it.
+// chosen step of it: the child of the kill -9 tests of saves, restores,
+// copies and backups. Arguments:
+//   the hard disk's folder and the removable drive's folder;
+//   the change: "Form4", "Form14" or "Form16", a save on that screen with its
+//     first text and amount boxes changed to carry the round (round 0: only a
+//     load on it); "restore", "copy" or "backup", the data screen's restore
+//     of company 7, its copy to 12, or its backup;
+//   the round;
+//   the step: 0 to finish, or n to die at the nth step;
+//   "before" or "after" that step;
+//   which calls are steps: "renames" (every set-aside and rename) or "all"
+//     (also the record's writing and removal and every flush).
+// With MIRUDANTO_NO_HARD_LINKS set, old contents are set aside as on a medium
+// without hard links.
 #include <signal.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "app/screens.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/screen.h"
 #include "statements/entry_screen.h"
+#include "support/faulty_file_system.h"
 #include "support/recording_desktop.h"
 
 namespace {
@@ -28,8 +36,12 @@ using namespace mirudanto;
 // Passes every call on to the disk, and kills the program at its step.
 class KillingFileSystem final : public platform::FileSystem {
  public:
-  KillingFileSystem(int step, bool after)
-      : next_(platform::CurrentFileSystem()), step_(step), after_(after) {}
+  KillingFileSystem(int step, bool after, bool everyCall, bool hardLinks)
+      : next_(platform::CurrentFileSystem()),
+        step_(step),
+        after_(after),
+        everyCall_(everyCall),
+        hardLinks_(hardLinks) {}
 
   QByteArray ReadFileBytes(const QString& path) override { return next_.ReadFileBytes(path); }
   QString WriteTemporary(const QString& path, const QByteArray& bytes) override {
@@ -42,17 +54,27 @@ class KillingFileSystem final : public platform::FileSystem {
     next_.DiscardTemporary(temporary);
   }
   void SetAside(const QString& path, const QString& aside) override {
-    Step([&] { next_.SetAside(path, aside); });
+    Step([&] {
+      if (hardLinks_) {
+        next_.SetAside(path, aside);
+      } else {
+        testing::FaultyFileSystem::RenameAside(path, aside);
+      }
+    });
   }
   void PutBack(const QString& aside, const QString& path) override { next_.PutBack(aside, path); }
-  void SyncFolder(const QString& folder) override { next_.SyncFolder(folder); }
+  void SyncFolder(const QString& folder) override {
+    Step([&] { next_.SyncFolder(folder); }, everyCall_);
+  }
   void WriteRecord(const QString& path, const QByteArray& bytes) override {
-    next_.WriteRecord(path, bytes);
+    Step([&] { next_.WriteRecord(path, bytes); }, everyCall_);
   }
   std::optional<QByteArray> TakeRecord(const QString& path) override {
     return next_.TakeRecord(path);
   }
-  void RemoveRecord(const QString& path) override { next_.RemoveRecord(path); }
+  void RemoveRecord(const QString& path) override {
+    Step([&] { next_.RemoveRecord(path); }, everyCall_);
+  }
   bool FolderExists(const QString& path) override { return next_.FolderExists(path); }
   bool FileExists(const QString& path) override { return next_.FileExists(path); }
   void CreateFolder(const QString& path) override { next_.CreateFolder(path); }
@@ -67,8 +89,8 @@ class KillingFileSystem final : public platform::FileSystem {
 
  private:
   template <class Call>
-  void Step(Call call) {
-    const bool kill = ++steps_ == step_;
+  void Step(Call call, bool counted = true) {
+    const bool kill = counted && ++steps_ == step_;
     if (kill && !after_) ::raise(SIGKILL);
     call();
     if (kill) ::raise(SIGKILL);
@@ -77,6 +99,8 @@ class KillingFileSystem final : public platform::FileSystem {
   platform::FileSystem& next_;
   int step_;
   bool after_;
+  bool everyCall_;
+  bool hardLinks_;
   int steps_ = 0;
 };
 
@@ -101,8 +125,9 @@ void ChangeFirstBoxes(statements::EntryScreen& screen, int round) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) {
-    std::fprintf(stderr, "usage: %s HARDDISK FLOPPY CHANGE ROUND STEP before|after\n", argv[0]);
+  if (argc != 8) {
+    std::fprintf(stderr, "usage: %s HARDDISK FLOPPY CHANGE ROUND STEP before|after renames|all\n",
+                 argv[0]);
     return 2;
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -113,18 +138,22 @@ int main(int argc, char** argv) {
   platform::Drives::SetRoot(QChar('a'), QString::fromLocal8Bit(argv[2]));
   const QString change = QString::fromLocal8Bit(argv[3]);
   const int round = std::atoi(argv[4]);
-  KillingFileSystem files(std::atoi(argv[5]), std::strcmp(argv[6], "after") == 0);
+  KillingFileSystem files(std::atoi(argv[5]), std::strcmp(argv[6], "after") == 0,
+                          std::strcmp(argv[7], "all") == 0,
+                          std::getenv("MIRUDANTO_NO_HARD_LINKS") == nullptr);
 
   app::RegisterScreens();
   platform::ScreenNamed(QStringLiteral("Form1")).Load();
   platform::InstallFileSystem(&files);
-  if (change == QStringLiteral("restore") || change == QStringLiteral("copy")) {
+  const std::map<QString, QString> dataButtons{{QStringLiteral("backup"), QStringLiteral("Command1")},
+                                               {QStringLiteral("restore"), QStringLiteral("Command2")},
+                                               {QStringLiteral("copy"), QStringLiteral("Command18")}};
+  if (const auto button = dataButtons.find(change); button != dataButtons.end()) {
     platform::Screen& data = platform::ScreenNamed(QStringLiteral("Form21"));
     data.Load();
     data.Write(QStringLiteral("Text6"), QStringLiteral("7"));
     data.Write(QStringLiteral("Text39"), QStringLiteral("12"));
-    data.Press(change == QStringLiteral("restore") ? QStringLiteral("Command2")
-                                                   : QStringLiteral("Command18"));
+    data.Press(button->second);
   } else {
     auto& screen = dynamic_cast<statements::EntryScreen&>(platform::ScreenNamed(change));
     screen.Load();

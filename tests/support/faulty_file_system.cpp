@@ -1,6 +1,12 @@
 #include "support/faulty_file_system.h"
 
+#include <stdio.h>
+
+#include <QFile>
 #include <algorithm>
+#include <cerrno>
+
+#include "platform/drives.h"
 
 namespace mirudanto::testing {
 namespace {
@@ -33,6 +39,13 @@ FaultyFileSystem::FaultyFileSystem() : next_(platform::CurrentFileSystem()) {
 }
 
 FaultyFileSystem::~FaultyFileSystem() { platform::InstallFileSystem(&next_); }
+
+void FaultyFileSystem::RenameAside(const QString& path, const QString& aside) {
+  if (::rename(QFile::encodeName(platform::Drives::Translate(path)).constData(),
+               QFile::encodeName(platform::Drives::Translate(aside)).constData()) != 0) {
+    throw Failure(FailureKindFromErrno(errno));
+  }
+}
 
 void FaultyFileSystem::Fail(FileOperation operation, int nth, FailureKind kind) {
   faults_.push_back({operation, nth, kind});

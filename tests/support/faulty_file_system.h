@@ -80,8 +80,18 @@ class FaultyFileSystem : public platform::FileSystem {
 
   void SetAside(const QString& path, const QString& aside) override {
     Enter(FileOperation::SetAside, path);
-    next_.SetAside(path, aside);
+    if (hardLinks_) {
+      next_.SetAside(path, aside);
+    } else {
+      RenameAside(path, aside);
+    }
   }
+
+  // From now on old contents are set aside as on a medium without hard
+  // links (FAT): the old file gives up its name until the new one takes it.
+  void WithoutHardLinks() { hardLinks_ = false; }
+  // That setting-aside, for other stand-ins.
+  static void RenameAside(const QString& path, const QString& aside);
 
   void PutBack(const QString& aside, const QString& path) override {
     Enter(FileOperation::PutBack, path);
@@ -153,6 +163,7 @@ class FaultyFileSystem : public platform::FileSystem {
   void Enter(FileOperation operation, const QString& what);
 
   platform::FileSystem& next_;
+  bool hardLinks_ = true;
   std::vector<Fault> faults_;
   std::array<int, kFileOperations> calls_{};
   QStringList log_;
