@@ -60,11 +60,18 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   const auto inBlocks = [block](std::int64_t bytes) { return (bytes + block - 1) / block * block; };
   // The old files stay whole until every new one is written beside them, and
   // the change's record takes a block of its own. A folder of a FAT medium
-  // grows with the long hidden names of the temporary and the set-aside file
-  // of each step, up to 96 bytes each.
-  constexpr std::int64_t kNameEntries = 2 * 96;
-  std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block +
-                        inBlocks(kNameEntries * static_cast<std::int64_t>(steps_.size()));
+  // grows with the hidden names of each step's temporary and set-aside file
+  // (".~saving." and the name and a suffix of seven), and of the record (two
+  // names of 31 characters): 32 bytes for every 13 characters of a long name,
+  // and 32 for its short one.
+  const auto nameBytes = [](qsizetype characters) {
+    return static_cast<std::int64_t>(32 * ((characters + 12) / 13 + 1));
+  };
+  std::int64_t names = 2 * nameBytes(31);
+  for (const Step& step : steps_) {
+    names += 2 * nameBytes(16 + step.target.size() - step.target.lastIndexOf(QChar('\\')) - 1);
+  }
+  std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block + inBlocks(names);
   for (const Step& step : steps_) {
     if (step.bytes) needed += inBlocks(step.bytes->size());
   }

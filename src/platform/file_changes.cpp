@@ -23,9 +23,6 @@ namespace {
 
 const QChar kSeparator('\\');
 const QByteArray kRecordHeader("change 1");
-// The same record, rewritten when the change is to be undone although every
-// new file is in place (the folders could not be flushed after the renames).
-const QByteArray kUndoHeader("change 1 undo");
 const QString kSavingMark = QStringLiteral(".~saving.");
 constexpr qsizetype kSuffixLength = 6;
 const QByteArray kRecordEnd("end");
@@ -42,6 +39,8 @@ bool ExistsNatively(const QString& nativePath) {
   if (errno == ENOENT) return false;
   throw Failure(FailureKindFromErrno(errno));
 }
+
+bool Exists(const QString& drivePath) { return ExistsNatively(Drives::Translate(drivePath)); }
 
 QString RandomSuffix() {
   static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -62,9 +61,8 @@ struct Entry {
 
 // Every name relative to the record's folder, so that a medium's record
 // still holds wherever the medium is mounted next.
-QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries,
-                       bool undo = false) {
-  QByteArray bytes = (undo ? kUndoHeader : kRecordHeader) + '\n';
+QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries) {
+  QByteArray bytes = kRecordHeader + '\n';
   for (const Entry& entry : entries) {
     const QString relative = entry.path.mid(folder.size() + 1);
     const QString temporary = entry.temporary.mid(entry.temporary.lastIndexOf(QChar('/')) + 1);
@@ -87,22 +85,16 @@ bool IsOwnHiddenName(const QString& name, const QString& fileName) {
          std::all_of(name.begin() + stem.size(), name.end(), IsSuffixLetter);
 }
 
-struct ParsedRecord {
-  std::vector<Entry> entries;
-  bool undo = false;
-};
-
 // The entries of a record; none when it is not one this program wrote whole
 // (a record takes its name only once it is written whole, so that is a
 // damaged or a foreign one).
-std::optional<ParsedRecord> ParseRecord(const QString& folder, const QByteArray& bytes) {
+std::optional<std::vector<Entry>> ParseRecord(const QString& folder, const QByteArray& bytes) {
   QList<QByteArray> lines = bytes.split('\n');
   if (lines.size() < 4 || lines.back() != QByteArray() || lines[lines.size() - 2] != kRecordEnd ||
-      (lines.front() != kRecordHeader && lines.front() != kUndoHeader)) {
+      lines.front() != kRecordHeader) {
     return std::nullopt;
   }
-  ParsedRecord record;
-  record.undo = lines.front() == kUndoHeader;
+  std::vector<Entry> entries;
   for (qsizetype k = 1; k < lines.size() - 2; ++k) {
     const QList<QByteArray> fields = lines[k].split('\t');
     if (fields.size() != 4 || (fields[0] != "W" && fields[0] != "D")) return std::nullopt;
@@ -128,9 +120,9 @@ std::optional<ParsedRecord> ParseRecord(const QString& folder, const QByteArray&
       if (!IsOwnHiddenName(aside, parts.last())) return std::nullopt;
       entry.aside = fileFolder + kSeparator + aside;
     }
-    record.entries.push_back(entry);
+    entries.push_back(entry);
   }
-  return record;
+  return entries;
 }
 
 std::set<QString> FoldersOf(const std::vector<Entry>& entries) {
@@ -160,12 +152,12 @@ bool ReachedItsEnd(const std::vector<Entry>& entries) {
 // were) and the record removed; the leftovers go last, so that a kill meanwhile leaves a record
 // that decides the same way again.
 void Settle(FileSystem& files, const QString& record, const std::vector<Entry>& entries,
-            bool undo, bool flushed) {
-  if (undo || !ReachedItsEnd(entries)) {
+            bool flushed) {
+  if (!ReachedItsEnd(entries)) {
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
       if (AsideExists(*entry)) {
         files.PutBack(entry->aside, entry->path);
-      } else if (entry->aside.isEmpty() && files.FileExists(entry->path)) {
+      } else if (entry->aside.isEmpty() && Exists(entry->path)) {
         // A file the change created.
         files.DeleteFile(entry->path);
       }
@@ -189,9 +181,9 @@ std::set<QString>& PendingRecords() {
 
 // Settles a change of this run; a record that cannot be settled is pending.
 void SettleOrKeep(FileSystem& files, const QString& record, const std::vector<Entry>& entries,
-                  bool undo, bool flushed = false) {
+                  bool flushed = false) {
   PendingRecords().insert(record);
-  Settle(files, record, entries, undo, flushed);
+  Settle(files, record, entries, flushed);
   PendingRecords().erase(record);
 }
 
@@ -205,15 +197,26 @@ QStringList RecordsIn(const QString& folder) {
     return records;  // no medium: nothing there to finish
   }
   DIR* dir = ::opendir(QFile::encodeName(native).constData());
-  if (dir == nullptr) return records;
-  while (const dirent* entry = ::readdir(dir)) {
+  if (dir == nullptr) {
+    // A folder that cannot be read is not one without records.
+    if (errno == ENOENT || errno == ENOTDIR) return records;
+    throw Failure(FailureKindFromErrno(errno));
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      const int error = errno;
+      ::closedir(dir);
+      if (error != 0) throw Failure(FailureKindFromErrno(error));
+      break;
+    }
     // Only the mark's first byte is looked at for most names: a folder of
     // thousands of statement files is read at every change.
     if (entry->d_name[0] != '.') continue;
     const QString name = QFile::decodeName(entry->d_name);
     if (IsCommitRecordName(name)) records.append(folder + kSeparator + name);
   }
-  ::closedir(dir);
   records.sort();
   return records;
 }
@@ -273,7 +276,7 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
   std::vector<Entry> entries;
   for (const FileChange& change : changes) {
     if (change.bytes) continue;
-    if (files.FileExists(change.path)) entries.push_back({change.path, QString(), QString()});
+    if (Exists(change.path)) entries.push_back({change.path, QString(), QString()});
     tell();
   }
   const auto discardTemporaries = [&] {
@@ -288,7 +291,9 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
       tell();
     }
     for (Entry& entry : entries) {
-      if (entry.Deletes() || files.FileExists(entry.path)) {
+      // A file that cannot be looked at fails the change here: taken for a
+      // new one, an undo would delete it.
+      if (entry.Deletes() || Exists(entry.path)) {
         entry.aside = FolderOf(entry.path) + kSeparator + kSavingMark + NameOf(entry.path) +
                       QChar('.') + RandomSuffix();
       }
@@ -340,7 +345,7 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     for (const Entry& entry : entries) {
       if (!entry.Deletes()) {
         files.ReplaceWithTemporary(entry.temporary, entry.path);
-      } else if (files.FileExists(entry.path)) {
+      } else if (Exists(entry.path)) {
         files.DeleteFile(entry.path);
       }
     }
@@ -349,7 +354,7 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     // fails as well, the record stays, held by this run: the next read or
     // change finishes it, or the next start.
     try {
-      SettleOrKeep(files, record, entries, false);
+      SettleOrKeep(files, record, entries);
     } catch (...) {
     }
     throw;
@@ -359,19 +364,27 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     for (const QString& folder : FoldersOf(entries)) files.SyncFolder(folder);
   } catch (...) {
     // Every new file is in place, but not known to be on the medium: the
-    // change failed, so it is undone, and the record says so first, since a
-    // record without temporary files would be taken for a finished change.
+    // change failed, so it is undone. A new file given back its temporary
+    // name marks the change as short of its end, for this undo and for the
+    // record, should the undo fail too; no new record needs writing.
     try {
-      files.WriteRecord(record, RecordBytes(recordFolder, entries, true));
-      SettleOrKeep(files, record, entries, true);
+      const auto written = std::find_if(entries.rbegin(), entries.rend(),
+                                        [](const Entry& entry) { return !entry.Deletes(); });
+      const QString& temporary = written->temporary;
+      files.SetAside(written->path, FolderOf(written->path) + kSeparator +
+                                        temporary.mid(temporary.lastIndexOf(QChar('/')) + 1));
+      SettleOrKeep(files, record, entries);
     } catch (...) {
       PendingRecords().insert(record);
     }
     throw;
   }
-  // Done: a failure from here on leaves the record of a complete change,
-  // which is completed again, never undone.
-  SettleOrKeep(files, record, entries, false, true);
+  // Done and on the medium: what fails from here on is only the tidying,
+  // which a later read, change or start completes, never undoes.
+  try {
+    SettleOrKeep(files, record, entries, true);
+  } catch (...) {
+  }
 }
 
 void FinishInterruptedChanges(const QString& folder) {
@@ -379,11 +392,11 @@ void FinishInterruptedChanges(const QString& folder) {
   for (const QString& record : RecordsIn(folder)) {
     const std::optional<QByteArray> bytes = files.TakeRecord(record);
     if (!bytes) continue;
-    const std::optional<ParsedRecord> parsed = ParseRecord(folder, *bytes);
+    const std::optional<std::vector<Entry>> entries = ParseRecord(folder, *bytes);
     // Not one this program wrote whole: nothing it names is touched, and it
     // stays for the user to see.
-    if (!parsed) throw Failure(FailureKind::TypeMismatch, NameOf(record));
-    SettleOrKeep(files, record, parsed->entries, parsed->undo);
+    if (!entries) throw Failure(FailureKind::TypeMismatch, NameOf(record));
+    SettleOrKeep(files, record, *entries);
   }
 }
 
@@ -426,7 +439,8 @@ void HoldDataRoot(const std::function<void()>& alone) {
   }
   // Shared from now on. The change of lock is not atomic: a copy starting in
   // between may have the folder to itself, while this one has begun no save.
-  ::flock(held, LOCK_SH);
+  while (::flock(held, LOCK_SH) != 0 && errno == EINTR) {
+  }
 }
 
 }  // namespace mirudanto::platform

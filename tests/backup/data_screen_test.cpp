@@ -263,19 +263,19 @@ TEST_F(DataScreenTest, FilesThatDoNotFitTheMediumAreNotCopied) {
 
   // Over an earlier backup, the earlier copy stays whole until the new one is
   // complete beside it, with its record and the folders' room for the hidden
-  // names: 36 files of 2 blocks, the master file of 1, the record 1, and 14
+  // names: 36 files of 2 blocks, the master file of 1, the record 1, and 15
   // blocks of names.
   Run("Command1");
   PutCompany(drives, 7, "株式会社見本", "v2", kDataRoot, 1000);
   {
-    SmallMedium medium(37 * 1024 + 14 * 512 - 1);
+    SmallMedium medium(37 * 1024 + 15 * 512 - 1);
     Run("Command1");
   }
   EXPECT_EQ(desktop.Summary().size(), 2);
   EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7, kFloppyDataRoot)),
             Content(StatementTextFile(StatementMark::Deposits, 7), "v1", 1000));
   {
-    SmallMedium medium(37 * 1024 + 14 * 512);
+    SmallMedium medium(37 * 1024 + 15 * 512);
     Run("Command1");
   }
   EXPECT_EQ(desktop.Summary().size(), 2);
