@@ -401,6 +401,14 @@ bool FolderExists(const QString& path) { return CurrentFileSystem().FolderExists
 
 bool FileExists(const QString& path) { return CurrentFileSystem().FileExists(path); }
 
+bool FileMayExist(const QString& path) {
+  if (CurrentFileSystem().FileExists(path)) return true;
+  struct stat st {};
+  const QString native = Drives::Translate(path);
+  if (::stat(Native(native).constData(), &st) == 0) return !S_ISDIR(st.st_mode);
+  return errno != ENOENT && errno != ENOTDIR;
+}
+
 void CreateFolder(const QString& path) { CurrentFileSystem().CreateFolder(path); }
 
 void CreateTextFile(const QString& path, bool overwrite) {

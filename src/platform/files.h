@@ -91,6 +91,9 @@ void HoldDataRoot(const std::function<void()>& alone);
 
 bool FolderExists(const QString& path);
 bool FileExists(const QString& path);
+// Whether a file may be there: false only where no file surely is (nothing
+// of that name, or a folder); a file that cannot be looked at may be.
+bool FileMayExist(const QString& path);
 // One level only: fails when the parent folder is missing, or when the folder
 // exists already.
 void CreateFolder(const QString& path);

@@ -13,8 +13,7 @@ void ReadValueFile(const QString& path, const std::function<void(ValueReader&)>&
   try {
     ValueReader reader = OpenValueFile(path);
     read(reader);
-  } catch (...) {
-    const Failure failure = CurrentFailure(std::current_exception());
+  } catch (const Failure& failure) {
     throw Failure(failure.Kind(), path.mid(path.lastIndexOf(QChar('\\')) + 1));
   }
 }

@@ -291,7 +291,7 @@ bool EntryScreen::MayOverwrite(CompanyCode code) const {
   // Files that do not exist yet hold nothing the save could destroy.
   const bool anyExists = std::any_of(layout_.files.begin(), layout_.files.end(),
                                      [code](const FileLayout& file) {
-                                       return platform::FileExists(PathOf(file.file, code));
+                                       return platform::FileMayExist(PathOf(file.file, code));
                                      });
   return !anyExists || platform::ConfirmBox(QStringLiteral("書き換えますか"));
 }

@@ -478,5 +478,22 @@ TEST(WritingTogether, LeftoverTemporariesAreRecognisedAndRemovedFromTheirFolderO
   EXPECT_FALSE(IsTemporaryFileName(QStringLiteral("①7.txt")));
 }
 
+// A save after a failed load asks before it overwrites files that may be
+// there: one that cannot be looked at may be.
+TEST(WritingTogether, AFileMayExistUnlessNoFileSurelyIs) {
+  WithoutRootOverride noOverride;
+  if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+  TempDrives drives;
+  drives.Put(kFile, "text");
+  EXPECT_TRUE(FileMayExist(kFile));
+  EXPECT_FALSE(FileMayExist(kFolder + QStringLiteral("\\②7.txt")));
+  EXPECT_FALSE(FileMayExist(QStringLiteral("c:\\無い\\①7.txt")));
+  EXPECT_FALSE(FileMayExist(kFolder));
+  const QByteArray folder = QFile::encodeName(drives.Native(kFolder));
+  ASSERT_EQ(::chmod(folder.constData(), 0666), 0);
+  EXPECT_TRUE(FileMayExist(kFolder + QStringLiteral("\\②7.txt")));
+  ::chmod(folder.constData(), 0755);
+}
+
 }  // namespace
 }  // namespace mirudanto::platform
