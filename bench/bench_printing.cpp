@@ -75,7 +75,7 @@ void BM_PlanAndRecordLargestPreprintedLayout(benchmark::State& state) {
   RecordingPrinter printer;
   const PreprintedLayout* largest = nullptr;
   std::size_t most = 0;
-  for (const PrintStatement statement : PreprintedStatements()) {
+  for (const PrintStatement statement : PrintStatements()) {
     PagePlan plan(printer.Metric());
     PlanPreprintedPage(plan, PreprintedLayoutOf(statement), set, 3, -2);
     if (plan.Operations().size() > most) {

@@ -231,14 +231,7 @@ void CompanyRegister::Call() {
   record_ = record;
   Write("Text1", CodeText(record.code));
   ShowCapital(record.capital);
-  Write("Text2", record.nameKana);
-  Write("Text3", record.name);
-  Write("Text5", record.taxPlace);
-  Write("Text6", record.representativeKana);
-  Write("Text7", record.representativeAddress);
-  Write("Text8", record.businessType);
-  Write("Text9", record.taxOffice);
-  Write("Text12", record.phone);
+  for (const auto& [box, text] : TextBoxesOf(record)) Write(box, *text);
   platform::ShowFiscalPeriod(*this, record.periodStart, record.periodEnd);
   platform::ShowHeiseiDate(*this, "Text21", "Text20", "Text4", record.settlementDate);
 }

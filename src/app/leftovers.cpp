@@ -8,9 +8,7 @@ namespace mirudanto::app {
 
 void RecoverFromKilledRun() {
   for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
-    const QString drive = root.left(2);
-    const QStringList folders{drive, root, CompanyFolder(root), ScheduleFolder(root),
-                              StatementFolder(root)};
+    const QStringList folders = DataFolders(root);
     try {
       for (const QString& folder : folders) platform::FinishInterruptedChanges(folder);
     } catch (const Failure&) {

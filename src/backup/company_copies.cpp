@@ -60,16 +60,18 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   const auto inBlocks = [block](std::int64_t bytes) { return (bytes + block - 1) / block * block; };
   // The old files stay whole until every new one is written beside them, and
   // the change's record takes a block of its own. A folder of a FAT medium
-  // grows with the hidden names of each step's temporary and set-aside file
-  // (".~saving." and the name and a suffix of seven), and of the record (two
-  // names of 31 characters): 32 bytes for every 13 characters of a long name,
-  // and 32 for its short one.
+  // grows with the hidden names of each step's temporary and set-aside file,
+  // and of the record and its own temporary file: 32 bytes for every 13
+  // characters of a long name, and 32 for its short one.
   const auto nameBytes = [](qsizetype characters) {
     return static_cast<std::int64_t>(32 * ((characters + 12) / 13 + 1));
   };
-  std::int64_t names = 2 * nameBytes(31);
+  // The mark, the file's name, and "." with six letters.
+  const auto hidden = [](qsizetype name) { return platform::kTemporaryMark.size() + name + 7; };
+  const qsizetype record = platform::kCommitRecordMark.size() + 6;
+  std::int64_t names = nameBytes(record) + nameBytes(hidden(record));
   for (const Step& step : steps_) {
-    names += 2 * nameBytes(16 + step.target.size() - step.target.lastIndexOf(QChar('\\')) - 1);
+    names += 2 * nameBytes(hidden(step.target.size() - step.target.lastIndexOf(QChar('\\')) - 1));
   }
   std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block + inBlocks(names);
   for (const Step& step : steps_) {
@@ -93,10 +95,7 @@ void CarrySecondNotesPage(PreparedCopies& copies, const QStringList& from,
 }  // namespace
 
 void FinishChangesOnDrive(const QString& root) {
-  for (const QString& folder : {root.left(2), root, CompanyFolder(root), ScheduleFolder(root),
-                                StatementFolder(root)}) {
-    platform::FinishInterruptedChanges(folder);
-  }
+  for (const QString& folder : DataFolders(root)) platform::FinishInterruptedChanges(folder);
 }
 
 PreparedCopies PrepareBackupToFloppy(CompanyCode code) {

@@ -6,6 +6,10 @@ QString CompanyFolder(const QString& root) { return root + QStringLiteral("\\法
 QString ScheduleFolder(const QString& root) { return root + QStringLiteral("\\別表"); }
 QString StatementFolder(const QString& root) { return root + QStringLiteral("\\ミルダ"); }
 
+QStringList DataFolders(const QString& root) {
+  return {root.left(2), root, CompanyFolder(root), ScheduleFolder(root), StatementFolder(root)};
+}
+
 QString MarkText(StatementMark mark) {
   switch (mark) {
     case StatementMark::Deposits: return QStringLiteral("①");

@@ -16,6 +16,9 @@ inline const QString kFloppyDataRoot = QStringLiteral("a:\\法人税");
 QString CompanyFolder(const QString& root = kDataRoot);    // ...\法人名
 QString ScheduleFolder(const QString& root = kDataRoot);   // ...\別表
 QString StatementFolder(const QString& root = kDataRoot);  // ...\ミルダ
+// Every folder of a drive where the system keeps files: the drive itself,
+// the root and its three folders.
+QStringList DataFolders(const QString& root = kDataRoot);
 
 // The mark that names a statement part in its file names.
 enum class StatementMark {

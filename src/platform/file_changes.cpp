@@ -23,7 +23,8 @@ namespace {
 
 const QChar kSeparator('\\');
 const QByteArray kRecordHeader("change 1");
-const QString kSavingMark = QStringLiteral(".~saving.");
+// The suffix of a hidden name: as long as the temporary files' that mkostemp
+// names, and of the same letters.
 constexpr qsizetype kSuffixLength = 6;
 const QByteArray kRecordEnd("end");
 
@@ -40,12 +41,17 @@ bool ExistsNatively(const QString& nativePath) {
   throw Failure(FailureKindFromErrno(errno));
 }
 
+// The name of a temporary file, given by its path on this machine.
+QString TemporaryName(const QString& temporary) {
+  return temporary.mid(temporary.lastIndexOf(QChar('/')) + 1);
+}
+
 bool Exists(const QString& drivePath) { return ExistsNatively(Drives::Translate(drivePath)); }
 
 QString RandomSuffix() {
   static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   QString suffix;
-  for (int k = 0; k < 6; ++k) {
+  for (qsizetype k = 0; k < kSuffixLength; ++k) {
     suffix += QChar(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
   }
   return suffix;
@@ -65,8 +71,8 @@ QByteArray RecordBytes(const QString& folder, const std::vector<Entry>& entries)
   QByteArray bytes = kRecordHeader + '\n';
   for (const Entry& entry : entries) {
     const QString relative = entry.path.mid(folder.size() + 1);
-    const QString temporary = entry.temporary.mid(entry.temporary.lastIndexOf(QChar('/')) + 1);
-    bytes += (entry.Deletes() ? "D\t" : "W\t") + relative.toUtf8() + '\t' + temporary.toUtf8() +
+    bytes += (entry.Deletes() ? "D\t" : "W\t") + relative.toUtf8() + '\t' +
+             TemporaryName(entry.temporary).toUtf8() +
              '\t' + (entry.aside.isEmpty() ? QByteArray() : NameOf(entry.aside).toUtf8()) + '\n';
   }
   return bytes + kRecordEnd + '\n';
@@ -80,7 +86,7 @@ bool IsSuffixLetter(QChar c) {
 // A temporary or set-aside name of the file's own, in its own folder: nothing
 // a damaged or planted record names can lie anywhere else.
 bool IsOwnHiddenName(const QString& name, const QString& fileName) {
-  const QString stem = kSavingMark + fileName + QChar('.');
+  const QString stem = kTemporaryMark + fileName + QChar('.');
   return name.size() == stem.size() + kSuffixLength && name.startsWith(stem) &&
          std::all_of(name.begin() + stem.size(), name.end(), IsSuffixLetter);
 }
@@ -131,9 +137,7 @@ std::set<QString> FoldersOf(const std::vector<Entry>& entries) {
   return folders;
 }
 
-bool AsideExists(const Entry& entry) {
-  return !entry.aside.isEmpty() && ExistsNatively(Drives::Translate(entry.aside));
-}
+bool AsideExists(const Entry& entry) { return !entry.aside.isEmpty() && Exists(entry.aside); }
 
 // A change whose every new file has been renamed into place is complete:
 // deletions come before the writes, so nothing of it is left to do but to
@@ -148,8 +152,8 @@ bool ReachedItsEnd(const std::vector<Entry>& entries) {
 }
 
 // Ends a change from its entries: undone, or completed when it had reached
-// its end and is not to be undone; the folders flushed (unless they just
-// were) and the record removed; the leftovers go last, so that a kill meanwhile leaves a record
+// its end; the folders flushed (unless they just were) and the record
+// removed; the leftovers go last, so that a kill meanwhile leaves a record
 // that decides the same way again.
 void Settle(FileSystem& files, const QString& record, const std::vector<Entry>& entries,
             bool flushed) {
@@ -294,7 +298,7 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
       // A file that cannot be looked at fails the change here: taken for a
       // new one, an undo would delete it.
       if (entry.Deletes() || Exists(entry.path)) {
-        entry.aside = FolderOf(entry.path) + kSeparator + kSavingMark + NameOf(entry.path) +
+        entry.aside = FolderOf(entry.path) + kSeparator + kTemporaryMark + NameOf(entry.path) +
                       QChar('.') + RandomSuffix();
       }
     }
@@ -327,7 +331,7 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     return;
   }
 
-  const QString record = recordFolder + kSeparator + QStringLiteral(".~change.") + RandomSuffix();
+  const QString record = recordFolder + kSeparator + kCommitRecordMark + RandomSuffix();
   try {
     files.WriteRecord(record, RecordBytes(recordFolder, entries));
   } catch (...) {
@@ -370,9 +374,8 @@ void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangePro
     try {
       const auto written = std::find_if(entries.rbegin(), entries.rend(),
                                         [](const Entry& entry) { return !entry.Deletes(); });
-      const QString& temporary = written->temporary;
-      files.SetAside(written->path, FolderOf(written->path) + kSeparator +
-                                        temporary.mid(temporary.lastIndexOf(QChar('/')) + 1));
+      files.SetAside(written->path,
+                     FolderOf(written->path) + kSeparator + TemporaryName(written->temporary));
       SettleOrKeep(files, record, entries);
     } catch (...) {
       PendingRecords().insert(record);

@@ -19,10 +19,6 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-// Hidden, and unlike any name the system gives its own files.
-const QString kTemporaryMark = QStringLiteral(".~saving.");
-// The commit records of changes of several files.
-const QString kRecordMark = QStringLiteral(".~change.");
 // ".XXXXXX", which mkostemp fills in.
 constexpr qsizetype kTemporarySuffixLength = 7;
 
@@ -381,7 +377,7 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
 
 bool IsTemporaryFileName(const QString& fileName) { return fileName.startsWith(kTemporaryMark); }
 
-bool IsCommitRecordName(const QString& fileName) { return fileName.startsWith(kRecordMark); }
+bool IsCommitRecordName(const QString& fileName) { return fileName.startsWith(kCommitRecordMark); }
 
 void RemoveTemporaryFiles(const QString& folder) {
   QString native;

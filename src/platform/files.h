@@ -74,6 +74,8 @@ void FinishPendingChanges(const QString& path);
 // the start of their names, so that leftovers of a killed program are
 // recognised and never taken for data; so do commit records, with a mark of
 // their own.
+inline const QString kTemporaryMark = QStringLiteral(".~saving.");
+inline const QString kCommitRecordMark = QStringLiteral(".~change.");
 bool IsTemporaryFileName(const QString& fileName);
 bool IsCommitRecordName(const QString& fileName);
 // Removes the writer's leftover temporary files from one folder (not below

@@ -101,8 +101,7 @@ TEST(BackupKilled, AKillNineInTheMiddleOfABackupLeavesTheCompanyOnTheMediumWholl
     // What the next use of the medium does first.
     if (HiddenOnMedium(drives).filter(QStringLiteral(".~change.")).size() > 0) ++interrupted;
     FinishChangesOnDrive(kFloppyDataRoot);
-    for (const QString& folder : {kFloppyDataRoot, CompanyFolder(kFloppyDataRoot),
-                                  ScheduleFolder(kFloppyDataRoot), StatementFolder(kFloppyDataRoot)}) {
+    for (const QString& folder : DataFolders(kFloppyDataRoot)) {
       platform::RemoveTemporaryFiles(folder);
     }
     EXPECT_EQ(HiddenOnMedium(drives), QStringList()) << "run " << runs;

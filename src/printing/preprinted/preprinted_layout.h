@@ -59,9 +59,6 @@ using PreprintedLayout = std::vector<Placement>;
 // preprinted print.
 const PreprintedLayout& PreprintedLayoutOf(PrintStatement statement);
 
-// Every statement the preprinted-sheet screen prints, in the screen's order.
-const std::vector<PrintStatement>& PreprintedStatements();
-
 // Writes a statement's page into the plan: every row of its layout in order,
 // every x moved by offsetX and every y by offsetY. Only reads the data set.
 // Fails (overflow) when a sum of a Fitting rule leaves 32 bits.

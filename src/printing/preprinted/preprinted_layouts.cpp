@@ -442,15 +442,4 @@ const PreprintedLayout& PreprintedLayoutOf(PrintStatement statement) {
   return none;
 }
 
-const std::vector<PrintStatement>& PreprintedStatements() {
-  static const std::vector<PrintStatement> statements = [] {
-    std::vector<PrintStatement> printed;
-    for (const PrintStatement statement : PrintStatements()) {
-      if (statement != S::NotesPayable) printed.push_back(statement);
-    }
-    return printed;
-  }();
-  return statements;
-}
-
 }  // namespace mirudanto::printing

@@ -68,7 +68,6 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
   std::vector<FileValue> interests;
   for (int r = 1; r <= kRowCount; ++r) {
     const int first = 2 * r;
-    RowLayout row;
     for (Field field : kTextOrder) {
       const QString name = BoxOf(r, field);
       // The rate is a figure typed as text, the reason mostly a word button's.
@@ -77,7 +76,6 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
                                    figure ? InputMode::Unchanged : InputMode::Hiragana);
       if (field == kRate) box.alignment = Qt::AlignRight;
       texts.values.push_back({ValueKind::Text, name});
-      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
     }
     const QString balance = BoxOf(r, kBalance);
     AddAmountCell(layout, balance, CellOf(grid, r, kBalance));
@@ -88,11 +86,6 @@ EntryScreenLayout BorrowingsLayout(BorrowingsPage page) {
     interestBox.initialText.clear();
     interestBox.background = kLightCyan;
     interests.push_back({ValueKind::Amount, interest});
-    const int balanceValue = r;
-    const int interestValue = r + (page1 ? 8 : 9);
-    row.push_back({FileRole::Amounts, balanceValue});
-    row.push_back({FileRole::Amounts, interestValue});
-    layout.rows.push_back(row);
 
     // The upper line has no box under the balance column.
     AddCrossedCell(layout, grid.Cell(first, kBalanceColumn));

@@ -36,7 +36,7 @@ constexpr int kButtonHeight = 375;
 constexpr int kMarkerWidth = 375;
 constexpr int kBottom = 4080;
 
-int RowTop(int row) { return row == 0 ? 120 : 480 + 360 * (row - 1); }
+int RowTop(int row) { return 120 + 360 * row; }
 QRect Cell(int row, int column, int height = kBoxHeight) {
   return QRect(kColumnLeft[column], RowTop(row), kColumnWidth[column], height);
 }
@@ -69,21 +69,17 @@ EntryScreenLayout MiscLayout(MiscKind kind) {
   QStringList correctButtons;
   for (int r = 1; r <= kRowCount; ++r) {
     const MiscRowNames& row = RowNames(r);
-    RowLayout values;
     for (int c = 0; c < 4; ++c) {
       const int numbers[4] = {row.account, row.transaction, row.counterparty, row.address};
       const QString name = BoxName(numbers[c]);
       AddTextCell(layout, name, Cell(r, c));
       texts.values.push_back({ValueKind::Text, name});
-      values.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
     const QString amount = BoxName(row.amount);
     AddAmountCell(layout, amount, Cell(r, kAmountColumn));
     amounts.values.push_back({ValueKind::Amount, amount});
-    values.push_back({FileRole::Amounts, r});
     amountCells.append(amount);
-    layout.rows.push_back(values);
 
     if (r > 1) {
       const QString marker = BoxName(row.marker);

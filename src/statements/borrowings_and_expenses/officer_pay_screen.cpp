@@ -126,7 +126,6 @@ EntryScreenLayout OfficerPayLayout() {
     const int* boxes = kOfficers[r - 1];
     const int upper = 2 * r;
     const int lower = upper + 1;
-    RowLayout row;
     const std::pair<Field, QRect> textCells[5] = {
         {kPosition, line(lower, kPositionColumn)},
         {kName, line(upper, kNameColumn)},
@@ -140,7 +139,6 @@ EntryScreenLayout OfficerPayLayout() {
       BoxLayout& box = AddTextCell(layout, name, rect, principal ? "本人" : QString());
       if (principal || field == kAttendance) box.alignment = Qt::AlignCenter;
       texts.values.push_back({ValueKind::Text, name});
-      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
     }
     const std::pair<Field, Column> amountCells[4] = {
         {kRemuneration, kRemunerationColumn}, {kBonusExpensed, kExpensedColumn},
@@ -148,8 +146,6 @@ EntryScreenLayout OfficerPayLayout() {
     for (const auto& [field, column] : amountCells) {
       AddAmountCell(layout, BoxName(boxes[field]), line(lower, column));
     }
-    for (int v : {r, 7 + r, 14 + r, 21 + r, 36 + r, 43 + r}) row.push_back({FileRole::Amounts, v});
-    layout.rows.push_back(row);
 
     // The upper line: the position and attendance words, the 内外 and 外
     // amounts, and the empty cells crossed.

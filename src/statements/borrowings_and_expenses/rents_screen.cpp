@@ -33,9 +33,7 @@ constexpr int kButtonHeight = 375;
 constexpr int kWordButtonWidth = 735;
 
 // The upper line of the heading is line 0; row r (from 1) has lines 2r and 2r + 1.
-int LineTop(int line) {
-  return line < 2 ? 120 + 360 * line : 840 + 720 * (line / 2 - 1) + 360 * (line % 2);
-}
+int LineTop(int line) { return 120 + 360 * line; }
 
 QRect Cell(int line, int column) {
   return QRect(kColumnLeft[column], LineTop(line), kColumnWidth[column], kBoxHeight);
@@ -73,7 +71,6 @@ EntryScreenLayout RentsLayout() {
         {row.location, Cell(lower, 1)},      {row.lessor, Cell(upper, 2)},
         {row.lessorAddress, Cell(lower, 2)}, {row.period, Cell(upper, 3)},
         {row.remarks, Cell(lower, 4)}};
-    RowLayout values;
     for (const auto& [number, cell] : rowTexts) {
       const QString name = BoxName(number);
       if (number != row.kind) {
@@ -82,14 +79,11 @@ EntryScreenLayout RentsLayout() {
                     number == row.period ? InputMode::Unchanged : InputMode::Hiragana);
       }
       texts.values.push_back({ValueKind::Text, name});
-      values.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
     const QString rent = BoxName(row.rent);
     AddAmountCell(layout, rent, Cell(lower, 3)).background = kLightCyan;
     amounts.values.push_back({ValueKind::Amount, rent});
-    values.push_back({FileRole::Amounts, r + 1});
-    layout.rows.push_back(values);
     kinds.append(kind);
     rents.append(rent);
 

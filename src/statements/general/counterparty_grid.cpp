@@ -44,7 +44,6 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
   FileLayout amounts{{mark, FileRole::Amounts}, std::vector<FileValue>(kRows)};
   std::vector<QString> textCells(5 * kRows);
   for (int r = 1; r <= kRows; ++r) {
-    RowLayout row;
     for (int column = 0; column < 6; ++column) {
       const QString name = BoxName(kCells[r - 1][column]);
       const QRect cell = grid.geometry.Cell(r, column);
@@ -62,12 +61,9 @@ CounterpartyGrid AddCounterpartyGrid(EntryScreenLayout& layout, StatementMark ma
       const auto value = static_cast<std::size_t>(kRows * k + r - 1);
       texts.values[value] = {ValueKind::Text, name};
       textCells[value] = name;
-      row.push_back({FileRole::Text, static_cast<int>(value) + 1});
     }
     // Row 11 is the total, no row of its own.
     if (r < kTotalRow) {
-      row.push_back({FileRole::Amounts, r});
-      layout.rows.push_back(row);
     }
   }
   grid.textCells = QStringList(textCells.begin(), textCells.end());

@@ -42,7 +42,6 @@ EntryScreenLayout DepositsLayout() {
   QStringList textCells;
   QStringList balanceCells;
   for (int r = 0; r < kRowCount; ++r) {
-    RowLayout row;
     for (int c : kTextColumns) {
       const QString name = BoxName(kRows[r][c]);
       QString initial = QStringLiteral("　");
@@ -52,14 +51,11 @@ EntryScreenLayout DepositsLayout() {
       AddTextCell(layout, name, grid.Cell(r + 1, c), initial,
                   c == 3 ? InputMode::Unchanged : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
-      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
     const QString balance = BoxName(kRows[r][kBalance]);
     AddAmountCell(layout, balance, grid.Cell(r + 1, kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
-    row.push_back({FileRole::Amounts, r + 1});
-    layout.rows.push_back(row);
     balanceCells.append(balance);
   }
   const QString total = BoxName(97);

@@ -74,7 +74,6 @@ EntryScreenLayout FixedAssetsLayout() {
   QStringList amountCells(kEntryCount * kAmountColumns);
   for (int e = 0; e < kEntryCount; ++e) {
     const int first = 2 * (e + 1);
-    RowLayout row;
     for (int f = 0; f < 12; ++f) {
       const QString name = BoxName(kEntries[e][f]);
       const QRect rect = rectOf(first + kPlaces[f].line, kPlaces[f].column);
@@ -84,7 +83,6 @@ EntryScreenLayout FixedAssetsLayout() {
         AddTextCell(layout, name, rect, QString(),
                     figure ? InputMode::Unchanged : InputMode::Hiragana);
         texts.values.push_back({ValueKind::Text, name});
-        row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
         textCells.append(name);
         continue;
       }
@@ -92,10 +90,8 @@ EntryScreenLayout FixedAssetsLayout() {
       // Amount values 1-5 balances, 6-10 book values, 11-15 prices.
       const int value = (f - kTextCount) * kEntryCount + e;
       amounts.values[static_cast<std::size_t>(value)] = {ValueKind::Amount, name};
-      row.push_back({FileRole::Amounts, value + 1});
       amountCells[value] = name;
     }
-    layout.rows.push_back(row);
   }
   const QString balanceTotal = BoxName(73);
   const QString bookValueTotal = BoxName(74);

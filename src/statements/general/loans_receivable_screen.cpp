@@ -42,7 +42,6 @@ EntryScreenLayout LoansReceivableLayout() {
   QStringList textCells;
   QStringList balanceCells;
   for (int e = 1; e <= kEntryCount; ++e) {
-    RowLayout row;
     for (Field field : kTextOrder) {
       const QString name = BoxOf(e, field);
       // Interest and rate are figures typed as text: the input method stays.
@@ -50,14 +49,11 @@ EntryScreenLayout LoansReceivableLayout() {
                   field == kInterest || field == kRate ? InputMode::Unchanged
                                                        : InputMode::Hiragana);
       texts.values.push_back({ValueKind::Text, name});
-      row.push_back({FileRole::Text, static_cast<int>(texts.values.size())});
       textCells.append(name);
     }
     const QString balance = BoxOf(e, kBalance);
     AddAmountCell(layout, balance, CellOf(grid, e, kBalance));
     amounts.values.push_back({ValueKind::Amount, balance});
-    row.push_back({FileRole::Amounts, e});
-    layout.rows.push_back(row);
     balanceCells.append(balance);
   }
   const QString total = BoxName(72);

@@ -76,7 +76,6 @@ EntryScreenLayout SuspenseReceiptsLayout() {
                         {halves[h].month, InputMode::Unchanged},
                         {halves[h].incomeKind, InputMode::Hiragana}};
     for (int line = 1; line <= kLines; ++line) {
-      RowLayout row;
       for (int t = 0; t < 3; ++t) {
         const QString name = BoxName(textColumns[t].first + line - 1);
         AddTextCell(layout, name, table.Cell(line, firstColumn[h] + t), QString(),
@@ -84,14 +83,11 @@ EntryScreenLayout SuspenseReceiptsLayout() {
         const std::size_t value =
             firstText + static_cast<std::size_t>((3 * h + t) * kLines + line - 1);
         texts[value] = {ValueKind::Text, name};
-        row.push_back({FileRole::Text, static_cast<int>(value) + 1});
         withholdingCells.append(name);
       }
       const QString amount = BoxName(halves[h].amount + line - 1);
       AddAmountCell(layout, amount, table.Cell(line, firstColumn[h] + 3));
       amounts.push_back({ValueKind::Amount, amount});
-      row.push_back({FileRole::Amounts, static_cast<int>(amounts.size())});
-      layout.rows.push_back(row);
       amountCells[h].append(amount);
       withholdingCells.append(amount);
     }

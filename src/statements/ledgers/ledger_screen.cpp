@@ -159,7 +159,7 @@ EntryScreenLayout LedgerLayout(LedgerKind kind) {
 
 }  // namespace
 
-LedgerScreen::LedgerScreen(LedgerKind kind) : EntryScreen(LedgerLayout(kind)), kind_(kind) {
+LedgerScreen::LedgerScreen(LedgerKind kind) : EntryScreen(LedgerLayout(kind)) {
   OnClick(kOrderButton, [this] { OrderByAmount(); });
 }
 

@@ -15,7 +15,6 @@ class LedgerScreen : public EntryScreen {
  public:
   explicit LedgerScreen(LedgerKind kind);
 
-  LedgerKind Kind() const { return kind_; }
   int RowCount() const { return static_cast<int>(Layout().rows.size()); }
 
  private:
@@ -26,8 +25,6 @@ class LedgerScreen : public EntryScreen {
   // digits, remarks) from the captured values of row `from`.
   void WriteRowFrom(int to, int from);
   Amount CapturedBalance(int row) const;
-
-  LedgerKind kind_;
 };
 
 // Form4, Form9 and Form11 as the run registers them.

@@ -189,7 +189,7 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
 
 }  // namespace
 
-NotesScreen::NotesScreen(NotesKind kind) : EntryScreen(NotesLayout(kind)), kind_(kind) {
+NotesScreen::NotesScreen(NotesKind kind) : EntryScreen(NotesLayout(kind)) {
   OnClick(kind == NotesKind::Payable ? QStringLiteral("Command5") : QStringLiteral("Command7"),
           [this] { TidyRows(); });
 }

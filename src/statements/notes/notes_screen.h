@@ -18,8 +18,6 @@ class NotesScreen : public EntryScreen {
   // the rows below move up into them, one place a pass, six passes; then the
   // screen saves itself.
   void TidyRows();
-
-  NotesKind kind_;
 };
 
 // Form3, Form22 and Form8 as the run registers them.
