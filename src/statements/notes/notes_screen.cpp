@@ -34,27 +34,32 @@ std::array<int, 8> RowTextValues(int r) {
 constexpr int kRowHeight = 540;
 constexpr double kDateFont = 9;
 
+// What the three screens differ in besides ⑧'s missing discounting columns.
+struct NotesDesign {
+  const char* name;
+  const char* caption;
+  StatementMark mark;
+};
+
+NotesDesign DesignOf(NotesKind kind) {
+  switch (kind) {
+    case NotesKind::ReceivablePage1: return {"Form3", "受取手形②", StatementMark::NotesReceivable};
+    case NotesKind::ReceivablePage2:
+      return {"Form22", "受取手形②その２", StatementMark::NotesReceivable2nd};
+    case NotesKind::Payable: return {"Form8", "支払手形⑧", StatementMark::NotesPayable};
+  }
+  return {};
+}
+
 EntryScreenLayout NotesLayout(NotesKind kind) {
   const bool payable = kind == NotesKind::Payable;
+  const NotesDesign design = DesignOf(kind);
   const QString saveTitle = payable ? QStringLiteral("ミルダント") : QStringLiteral("受取手形");
-  EntryScreenLayout layout;
-  switch (kind) {
-    case NotesKind::ReceivablePage1:
-      layout = NewEntryLayout(
-          {"Form3", "受取手形②", "Command3", "Command2", "ミルダント", saveTitle});
-      break;
-    case NotesKind::ReceivablePage2:
-      layout = NewEntryLayout(
-          {"Form22", "受取手形②その２", "Command3", "Command2", "ミルダント", saveTitle});
-      // Page 2 stays open while other companies are called: a load that fails
-      // for the new code must not leave the rows of the company shown before.
-      layout.loadFailure = LoadFailureEnd::ReportAndReset;
-      break;
-    case NotesKind::Payable:
-      layout = NewEntryLayout(
-          {"Form8", "支払手形⑧", "Command3", "Command2", "ミルダント", saveTitle});
-      break;
-  }
+  EntryScreenLayout layout = NewEntryLayout(
+      {design.name, design.caption, "Command3", "Command2", "ミルダント", saveTitle});
+  // Page 2 stays open while other companies are called: a load that fails
+  // for the new code must not leave the rows of the company shown before.
+  if (kind == NotesKind::ReceivablePage2) layout.loadFailure = LoadFailureEnd::ReportAndReset;
   layout.fontPoints = 11.25;
 
   // The on-screen columns, left to right; ⑧ has no discounting columns.
@@ -103,14 +108,8 @@ EntryScreenLayout NotesLayout(NotesKind kind) {
   }
   heading("Text144", payable ? "摘　　　　　要" : "摘　　要", cellOf(0, kRemarks));
 
-  FileLayout texts{{StatementMark::NotesReceivable, FileRole::Text},
-                   std::vector<FileValue>(104)};
-  FileLayout amounts{{StatementMark::NotesReceivable, FileRole::Amounts}, {}};
-  const StatementMark mark = kind == NotesKind::ReceivablePage1   ? StatementMark::NotesReceivable
-                             : kind == NotesKind::ReceivablePage2 ? StatementMark::NotesReceivable2nd
-                                                                  : StatementMark::NotesPayable;
-  texts.file.mark = mark;
-  amounts.file.mark = mark;
+  FileLayout texts{{design.mark, FileRole::Text}, std::vector<FileValue>(104)};
+  FileLayout amounts{{design.mark, FileRole::Amounts}, {}};
 
   QStringList cells;
   QStringList dates;
