@@ -41,6 +41,8 @@ enum class StatementMark {
   MiscGains,             // ⑯益
   MiscLosses,            // ⑯損
 };
+inline constexpr std::size_t kStatementMarkCount =
+    static_cast<std::size_t>(StatementMark::MiscLosses) + 1;
 
 QString MarkText(StatementMark mark);
 

@@ -13,8 +13,6 @@ using S = PrintStatement;
 constexpr FileRole T = FileRole::Text;
 constexpr FileRole A = FileRole::Amounts;
 
-constexpr int kMarkCount = 18;
-
 // The ⑤ text file opens with six 16-bit numbers.
 constexpr int kInventoryNumbers = 6;
 
@@ -64,21 +62,6 @@ int AmountCount(StatementMark mark) {
     case M::MiscLosses: return 11;
   }
   return 0;
-}
-
-// Where each file of the print data set stands in the read order.
-const std::array<std::array<int, 2>, kMarkCount>& FileIndex() {
-  static const std::array<std::array<int, 2>, kMarkCount> index = [] {
-    std::array<std::array<int, 2>, kMarkCount> built{};
-    for (auto& roles : built) roles = {-1, -1};
-    const auto& order = PrintDataSetOrder();
-    for (std::size_t k = 0; k < order.size(); ++k) {
-      built[static_cast<std::size_t>(order[k].mark)][order[k].role == T ? 0 : 1] =
-          static_cast<int>(k);
-    }
-    return built;
-  }();
-  return index;
 }
 
 }  // namespace
@@ -155,14 +138,13 @@ int ValueCount(const StatementFile& file) {
 PrintDataSet::PrintDataSet() { Empty(); }
 
 void PrintDataSet::Empty() {
-  const auto& order = PrintDataSetOrder();
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    FileValues& values = files_[k];
-    const int count = ValueCount(order[k]);
-    values.texts.assign(order[k].role == T ? count : 0, QString());
-    values.numbers.assign(order[k].role == A                    ? count
-                          : order[k].mark == M::Inventories ? kInventoryNumbers
-                                                             : 0,
+  for (const StatementFile& file : PrintDataSetOrder()) {
+    FileValues& values = Slot(file);
+    const int count = ValueCount(file);
+    values.texts.assign(file.role == T ? count : 0, QString());
+    values.numbers.assign(file.role == A                    ? count
+                          : file.mark == M::Inventories ? kInventoryNumbers
+                                                         : 0,
                           0);
     values.whole = false;
   }
@@ -196,19 +178,10 @@ void PrintDataSet::Load(const QString& codeText) {
   Empty();
   try {
     code_ = ReadCompanyCode16(codeText);
+    for (const StatementFile& file : PrintDataSetOrder()) Slot(file) = ReadFile(file, code_);
   } catch (...) {
-    code_ = 0;
     loadFailure_ = CurrentFailure(std::current_exception());
     throw *loadFailure_;
-  }
-  const auto& order = PrintDataSetOrder();
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    try {
-      files_[k] = ReadFile(order[k], code_);
-    } catch (...) {
-      loadFailure_ = CurrentFailure(std::current_exception());
-      throw *loadFailure_;
-    }
   }
   complete_ = true;
   for (const NeedsPrintMarkTest& test : NeedsPrintMarkTests()) {
@@ -231,11 +204,14 @@ void PrintDataSet::RequireWhole(PrintStatement statement) const {
 }
 
 const PrintDataSet::FileValues& PrintDataSet::Values(StatementMark mark, FileRole role) const {
-  const auto markIndex = static_cast<std::size_t>(mark);
-  if (markIndex >= kMarkCount || role == FileRole::SubtotalMarkers) {
+  if (static_cast<std::size_t>(mark) >= files_.size() || role == FileRole::SubtotalMarkers) {
     throw std::out_of_range("not a file of the print data set");
   }
-  return files_[static_cast<std::size_t>(FileIndex()[markIndex][role == T ? 0 : 1])];
+  return files_[static_cast<std::size_t>(mark)][role == T ? 0 : 1];
+}
+
+PrintDataSet::FileValues& PrintDataSet::Slot(const StatementFile& file) {
+  return files_[static_cast<std::size_t>(file.mark)][file.role == T ? 0 : 1];
 }
 
 const QString& PrintDataSet::TextAt(StatementMark mark, int number) const {

@@ -110,8 +110,10 @@ class PrintDataSet {
   void Empty();
   static FileValues ReadFile(const StatementFile& file, CompanyCode code);
   const FileValues& Values(StatementMark mark, FileRole role) const;
+  // A file's values, by its mark and whether it holds the texts or amounts.
+  FileValues& Slot(const StatementFile& file);
 
-  std::array<FileValues, 36> files_;
+  std::array<std::array<FileValues, 2>, kStatementMarkCount> files_;
   CompanyCode code_ = 0;
   bool complete_ = false;
   std::optional<Failure> loadFailure_;
