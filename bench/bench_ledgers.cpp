@@ -26,6 +26,19 @@ RowBoxes BoxesOfRow(int r) {
 }
 QString Box(int n) { return QStringLiteral("Text%1").arg(n); }
 
+// Every row of Form4's grid, the balance of row r from 1 to 14 as typed, with
+// thousands separators.
+template <class Balance>
+void FillReceivables(platform::Screen& screen, Balance balanceOf) {
+  for (int r = 1; r <= 14; ++r) {
+    const RowBoxes boxes = BoxesOfRow(r);
+    screen.Write(Box(boxes.name), QStringLiteral("株式会社取引先%1").arg(r));
+    screen.Write(Box(boxes.address), QStringLiteral("東京都千代田区丸の内%1丁目").arg(r));
+    screen.Write(Box(boxes.balance), FormatAmount(balanceOf(r)));
+    screen.Write(Box(boxes.remarks), QStringLiteral("摘要%1").arg(r));
+  }
+}
+
 // Form4 of company 5 alone, on a scratch disk, every row of its grid filled.
 class FullReceivables {
  public:
@@ -40,16 +53,9 @@ class FullReceivables {
   // Message boxes shown so far.
   int Boxes() const { return desktop_.boxes; }
 
-  // Balances of row r from 1 to 14, as typed, with thousands separators.
   template <class Balance>
   void Fill(Balance balanceOf) {
-    for (int r = 1; r <= 14; ++r) {
-      const RowBoxes boxes = BoxesOfRow(r);
-      screen.Write(Box(boxes.name), QStringLiteral("株式会社取引先%1").arg(r));
-      screen.Write(Box(boxes.address), QStringLiteral("東京都千代田区丸の内%1丁目").arg(r));
-      screen.Write(Box(boxes.balance), FormatAmount(balanceOf(r)));
-      screen.Write(Box(boxes.remarks), QStringLiteral("摘要%1").arg(r));
-    }
+    FillReceivables(screen, balanceOf);
   }
 
  private:
@@ -95,5 +101,29 @@ void BM_OrderByAmountFullReceivablesInOrder(benchmark::State& state) {
   OrderFullReceivables(state, [](int r) { return (15 - r) * 1234567; });
 }
 BENCHMARK(BM_OrderByAmountFullReceivablesInOrder)->Unit(benchmark::kMillisecond);
+
+// The rising ordering of company 1 among `state.range(0)` set-up companies,
+// its ledger loaded from the files its set-up left: the save within it must
+// not grow with the companies beside it.
+void BM_OrderByAmountAmongCompanies(benchmark::State& state) {
+  bench::SetUpCompaniesDisk disk(state, static_cast<int>(state.range(0)));
+  if (!disk.Ready()) return;
+  bench::SilentDesktop desktop;
+  auto& screen = platform::ScreenSet::Instance().Add<statements::ReceivablesScreen>();
+  const ScreenContract contract = screen.Contract();
+  screen.Write(contract.codeBox, CodeText(1));
+  screen.Press(contract.loadButton);
+  for (auto _ : state) {
+    state.PauseTiming();
+    FillReceivables(screen, [](int r) { return r * 1234567; });
+    bench::RunPendingWork();
+    state.ResumeTiming();
+    screen.Press(QStringLiteral("Command5"));
+  }
+  if (desktop.boxes != 0) state.SkipWithError("the ordering showed a message");
+  platform::ScreenSet::Instance().Clear();
+  bench::RunPendingWork();
+}
+BENCHMARK(BM_OrderByAmountAmongCompanies)->Arg(1)->Arg(999)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,22 +1,12 @@
 #include "app/leftovers.h"
 
-#include "core/failure.h"
 #include "core/statement_files.h"
-#include "platform/files.h"
+#include "platform/file_transaction.h"
 
 namespace mirudanto::app {
 
 void RecoverFromKilledRun() {
-  for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
-    const QStringList folders = DataFolders(root);
-    try {
-      for (const QString& folder : folders) platform::FinishInterruptedChanges(folder);
-    } catch (const Failure&) {
-      // The old contents a record still needs are among the leftovers.
-      continue;
-    }
-    for (const QString& folder : folders) platform::RemoveTemporaryFiles(folder);
-  }
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) platform::DriveLock::RecoverIfFree(root);
 }
 
 }  // namespace mirudanto::app

@@ -3,7 +3,6 @@
 #include "app/leftovers.h"
 #include "app/screens.h"
 #include "platform/drives.h"
-#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
 
@@ -12,9 +11,7 @@ int main(int argc, char** argv) {
   mirudanto::platform::InstallFontSubstitutions();
   mirudanto::platform::Drives::UseDefaultRoots();
   mirudanto::platform::Drives::EnsureHardDisk();
-  // A copy that starts beside another leaves the clearing up alone: the
-  // other's saves may be running.
-  mirudanto::platform::HoldDataRoot([] { mirudanto::app::RecoverFromKilledRun(); });
+  mirudanto::app::RecoverFromKilledRun();
 
   mirudanto::app::RegisterScreens();
   // The main menu's load shows it and fills its company list.

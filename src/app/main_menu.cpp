@@ -4,11 +4,13 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <optional>
 
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
 #include "platform/desktop.h"
+#include "platform/file_transaction.h"
 #include "platform/files.h"
 #include "platform/period_boxes.h"
 #include "platform/value_files.h"
@@ -145,9 +147,21 @@ void MainMenu::RefreshCompanyList() {
 void MainMenu::BuildCompanyList() {
   auto& list = ControlAs<QListWidget>("List1");
   list.clear();
+  // One hold for the whole list rather than one for each file; a disk that
+  // cannot be held lists nothing, as its files could not be read.
+  std::optional<platform::DriveLock> disk;
+  try {
+    disk.emplace(kDataRoot, platform::DriveLock::Mode::Shared);
+  } catch (const Failure&) {
+    return;
+  }
   for (CompanyCode k = 1; k <= 999; ++k) {
     try {
-      ValueReader reader = platform::OpenValueFile(CompanyMasterFile(k));
+      // Most codes have no company: looking first spares each a failed open.
+      // Without the drive the look fails as the open would, and is skipped.
+      const QString master = CompanyMasterFile(k);
+      if (!platform::FileExists(master)) continue;
+      ValueReader reader = platform::OpenValueFile(master);
       ReadCompanyRecord(reader, record_, kCompanyRecordValues);
     } catch (const Failure&) {
       continue;

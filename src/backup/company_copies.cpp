@@ -7,6 +7,7 @@
 #include "core/failure.h"
 #include "core/statement_files.h"
 #include "platform/drive_space.h"
+#include "platform/file_transaction.h"
 #include "platform/files.h"
 
 namespace mirudanto::backup {
@@ -18,19 +19,17 @@ QStringList PreparedCopies::Targets() const {
 }
 
 void PreparedCopies::Write(const Progress& progress) const {
-  CreateFolders();
-  WriteFiles(progress);
-}
-
-void PreparedCopies::CreateFolders() const {
-  for (const QString& folder : folders_) platform::CreateFolder(folder);
-}
-
-void PreparedCopies::WriteFiles(const Progress& progress) const {
-  std::vector<platform::FileChange> changes;
-  changes.reserve(steps_.size());
-  for (const Step& step : steps_) changes.push_back({step.target, step.bytes});
-  platform::ChangeFilesTogether(changes, progress);
+  if (folders_.isEmpty() && steps_.empty()) return;
+  platform::FileTransaction change(folders_.isEmpty() ? steps_.front().target : folders_.front());
+  for (const QString& folder : folders_) change.CreateFolder(folder);
+  for (const Step& step : steps_) {
+    if (step.bytes) {
+      change.Write(step.target, *step.bytes);
+    } else {
+      change.Delete(step.target);
+    }
+  }
+  change.Commit(progress);
 }
 
 void PreparedCopies::Copy(const QString& source, const QString& target) {
@@ -61,15 +60,16 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   // The old files stay whole until every new one is written beside them, and
   // the change's record takes a block of its own. A folder of a FAT medium
   // grows with the hidden names of each step's temporary and set-aside file,
-  // and of the record and its own temporary file: 32 bytes for every 13
-  // characters of a long name, and 32 for its short one.
+  // and of the record and the drive's lock: 32 bytes for every 13 characters
+  // of a long name, and 32 for its short one.
   const auto nameBytes = [](qsizetype characters) {
     return static_cast<std::int64_t>(32 * ((characters + 12) / 13 + 1));
   };
   // The mark, the file's name, and "." with six letters.
-  const auto hidden = [](qsizetype name) { return platform::kTemporaryMark.size() + name + 7; };
-  const qsizetype record = platform::kCommitRecordMark.size() + 6;
-  std::int64_t names = nameBytes(record) + nameBytes(hidden(record));
+  const auto hidden = [](qsizetype name) {
+    return platform::kTemporaryMark.size() + name + platform::kHiddenSuffixLength;
+  };
+  std::int64_t names = nameBytes(platform::kRecordName.size()) + nameBytes(platform::kLockName.size());
   for (const Step& step : steps_) {
     names += 2 * nameBytes(hidden(step.target.size() - step.target.lastIndexOf(QChar('\\')) - 1));
   }
@@ -94,14 +94,13 @@ void CarrySecondNotesPage(PreparedCopies& copies, const QStringList& from,
 
 }  // namespace
 
-void FinishChangesOnDrive(const QString& root) {
-  for (const QString& folder : DataFolders(root)) platform::FinishInterruptedChanges(folder);
-}
-
 PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
-  FinishChangesOnDrive(kFloppyDataRoot);
-  PreparedCopies copies;
   // The first access to the medium: without one, nothing else is looked at.
+  // Both drives are held while the copies are read, so that no statement is
+  // taken in the middle of another copy's save.
+  const platform::DriveLock medium(kFloppyDataRoot, platform::DriveLock::Mode::Shared);
+  const platform::DriveLock disk(kDataRoot, platform::DriveLock::Mode::Shared);
+  PreparedCopies copies;
   const bool hasRoot = platform::FolderExists(kFloppyDataRoot);
   if (!hasRoot) copies.CreateFolder(kFloppyDataRoot);
   for (const QString& folder : {CompanyFolder(kFloppyDataRoot), ScheduleFolder(kFloppyDataRoot),
@@ -120,7 +119,8 @@ PreparedCopies PrepareBackupToFloppy(CompanyCode code) {
 }
 
 PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
-  FinishChangesOnDrive(kFloppyDataRoot);
+  const platform::DriveLock medium(kFloppyDataRoot, platform::DriveLock::Mode::Shared);
+  const platform::DriveLock disk(kDataRoot, platform::DriveLock::Mode::Shared);
   PreparedCopies copies;
   // The first read is the first access to the medium.
   const QStringList sources = BackupSet(code, kFloppyDataRoot);
@@ -140,6 +140,7 @@ PreparedCopies PrepareRestoreFromFloppy(CompanyCode code) {
 
 void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy) {
   if (source == target) throw Failure(FailureKind::FileExists);
+  const platform::DriveLock disk(kDataRoot, platform::DriveLock::Mode::Shared);
   const QByteArray master = platform::ReadFileBytes(CompanyMasterFile(source));
   ReadCompanyValues(master, copy.source, kCompanyRecordValues, copy.nameRead);
   QByteArray targetMaster = MasterFileUnderCode(master, target);
@@ -160,8 +161,8 @@ void PrepareCopyToCode(CompanyCode source, CompanyCode target, CodeCopy& copy) {
 }
 
 QStringList FloppyDeletion(CompanyCode code) {
-  FinishChangesOnDrive(kFloppyDataRoot);
   // The first access to the medium: without one, this fails.
+  const platform::DriveLock medium(kFloppyDataRoot, platform::DriveLock::Mode::Shared);
   platform::FolderExists(kFloppyDataRoot);
   QStringList paths;
   for (const QString& path : StatementFilesInDeletionOrder(code, kFloppyDataRoot)) {

@@ -19,9 +19,8 @@ using Progress = std::function<void(int done, int total)>;
 // check made, every source read into memory. Writing then creates the missing
 // folders and makes every copy and deletion as one change of the file layer,
 // so whatever stops the writing (a failure, a medium pulled out, the program
-// killed) leaves the targets all as they were or all new, once the drive's
-// interrupted changes are finished. Contents go byte for byte: cp932 stays
-// cp932.
+// killed, the power lost) leaves the targets all as they were or all new,
+// once the drive is next used. Contents go byte for byte: cp932 stays cp932.
 class PreparedCopies {
  public:
   // Files written or deleted by Write().
@@ -30,13 +29,11 @@ class PreparedCopies {
   // The targets in the order Write() takes them.
   QStringList Targets() const;
 
-  // Fails at the first folder that cannot be made (the folders made before
-  // it stay) or with the change's failure (no file changed). Write() is
-  // CreateFolders() and then WriteFiles().
+  // One change of the file layer: the missing folders are made (and stay,
+  // whatever follows), then every copy and deletion, told to the progress
+  // after each file is prepared. Fails with the first failure, no file
+  // changed.
   void Write(const Progress& progress = {}) const;
-  void CreateFolders() const;
-  // Tells the progress after each file is prepared.
-  void WriteFiles(const Progress& progress = {}) const;
 
   // Building a preparation.
   // Reads the source whole now; fails as the read fails.
@@ -63,12 +60,6 @@ class PreparedCopies {
   QStringList folders_;
   std::vector<Step> steps_;
 };
-
-// Finishes the interrupted changes on a drive's data folders (a medium pulled
-// out mid-backup and put back): each is undone or completed, so what the
-// operation then reads or replaces is wholly from one change. Fails as the
-// finishing fails; nothing without a medium.
-void FinishChangesOnDrive(const QString& root);
 
 // CopyCompanyToFloppy: the company's backup set (the master file first, then
 // the statement file set in its copy order) and page 2 of ② (or, when the

@@ -50,8 +50,9 @@ void ReadCompanyValues(const QByteArray& bytes, CompanyRecord& record, int count
     ReadCompanyRecord(reader, record, count);
   } catch (...) {
     // A value that fails has been taken from the file when it was no number,
-    // not when the file had run out; a text never fails otherwise. So the name
-    // was read exactly when the values taken reach it.
+    // not when the file had run out or its bytes were no cp932 text; a text
+    // never fails otherwise. So the name was read exactly when the values
+    // taken reach it.
     nameRead = nameRead || available - reader.Remaining() >= kNameValue;
     throw;
   }

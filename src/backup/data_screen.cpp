@@ -184,9 +184,8 @@ void DataScreen::ClearCompanyBoxes() {
 void DataScreen::CopyCompanyToFloppy() {
   try {
     const PreparedCopies copies = PrepareBackupToFloppy(CodeFromBox("Text6"));
-    copies.CreateFolders();
     ProgressShown bar(ControlAs<QProgressBar>("ProgressBar1"));
-    copies.WriteFiles([&bar](int done, int total) { bar.Set(done, total); });
+    copies.Write([&bar](int done, int total) { bar.Set(done, total); });
     platform::Beep();
   } catch (const Failure& failure) {
     ReportError(kCodeTitle, failure);

@@ -17,22 +17,43 @@ QString TrimAscii(const QString& line) {
   return line.mid(begin, end - begin);
 }
 
+// One value a line, ended by LF or CR LF. Splitting the bytes gives the same
+// lines as splitting their text, since no cp932 character holds an LF or a CR.
+template <class Text>
+QList<Text> SplitLines(const Text& text) {
+  using Char = typename Text::value_type;
+  QList<Text> lines = text.split(Char('\n'));
+  // The line break ends the last value; what follows it is no value.
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  for (Text& line : lines) {
+    if (line.endsWith(Char('\r'))) line.chop(1);
+  }
+  return lines;
+}
+
 }  // namespace
 
 ValueReader ValueReader::FromBytes(const QByteArray& bytes) {
-  const std::optional<QString> text = DecodeCp932(bytes);
-  if (!text) throw Failure(FailureKind::TypeMismatch);
-  QStringList lines = text->split(QChar('\n'));
-  // The line break ends the last value; what follows it is no value.
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-  for (QString& line : lines) {
-    if (line.endsWith(QChar('\r'))) line.chop(1);
+  ValueReader reader;
+  // Nearly every file decodes whole, in one pass. One that does not may still
+  // hold its bad bytes only beyond the values its reader takes, so it is
+  // decoded value by value as they are read.
+  if (const std::optional<QString> text = DecodeCp932(bytes)) {
+    reader.lines_ = SplitLines(*text);
+  } else {
+    reader.undecoded_ = SplitLines(bytes);
+    reader.lines_.resize(reader.undecoded_.size());
   }
-  return ValueReader(std::move(lines));
+  return reader;
 }
 
 const QString& ValueReader::NextLine() {
   if (next_ >= lines_.size()) throw Failure(FailureKind::TooFewValues);
+  if (!undecoded_.isEmpty()) {
+    std::optional<QString> line = DecodeCp932(undecoded_[next_]);
+    if (!line) throw Failure(FailureKind::TypeMismatch);
+    lines_[next_] = std::move(*line);
+  }
   return lines_[next_++];
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -15,8 +16,11 @@ namespace mirudanto {
 // end marker: a reader takes the values it needs from the start.
 class ValueReader {
  public:
-  // Bytes that are no cp932 text are never guessed at: they fail as a type
-  // mismatch, a fault of the file's contents rather than of the drive.
+  // A value is decoded only when it is read, so a file may hold anything
+  // beyond the values its reader takes. Bytes that are no cp932 text in a value
+  // that is read are never guessed at: the read fails as a type mismatch, a
+  // fault of the file's contents rather than of the drive, and the value is
+  // not taken.
   static ValueReader FromBytes(const QByteArray& bytes);
 
   QString ReadText();
@@ -26,11 +30,14 @@ class ValueReader {
   int Remaining() const { return static_cast<int>(lines_.size() - next_); }
 
  private:
-  explicit ValueReader(QStringList lines) : lines_(std::move(lines)) {}
+  ValueReader() = default;
   const QString& NextLine();
   std::int64_t ReadWhole(std::int64_t low, std::int64_t high);
 
   QStringList lines_;
+  // Only when the file as a whole is no cp932 text: its lines as bytes, each
+  // decoded into lines_ when it is reached.
+  QByteArrayList undecoded_;
   qsizetype next_ = 0;
 };
 

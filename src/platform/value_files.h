@@ -10,7 +10,8 @@ namespace mirudanto::platform {
 // Value files on drive-form paths: the format is core's, the file is the file
 // layer's, with its failures and its whole-file replacement.
 
-// Reads and decodes the whole file at once; the file is closed on return.
+// Reads the whole file at once; the file is closed on return, and its values
+// are decoded as they are read.
 ValueReader OpenValueFile(const QString& path);
 
 // Opens the file and takes its values with `read`. Whatever fails, the drive

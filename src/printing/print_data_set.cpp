@@ -3,6 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/file_transaction.h"
 #include "platform/value_files.h"
 
 namespace mirudanto::printing {
@@ -178,6 +179,9 @@ void PrintDataSet::Load(const QString& codeText) {
   Empty();
   try {
     code_ = ReadCompanyCode16(codeText);
+    // Every statement as one save left it, not halfway through another
+    // copy's.
+    const platform::DriveLock disk(kDataRoot, platform::DriveLock::Mode::Shared);
     for (const StatementFile& file : PrintDataSetOrder()) Slot(file) = ReadFile(file, code_);
   } catch (...) {
     loadFailure_ = CurrentFailure(std::current_exception());

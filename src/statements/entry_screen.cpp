@@ -9,6 +9,7 @@
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/file_transaction.h"
 #include "platform/value_files.h"
 
 namespace mirudanto::statements {
@@ -337,6 +338,8 @@ void EntryScreen::LoadStatement() {
     codeRead = true;
     lastLoadCode_ = code;
     if (!layout_.clearBeforeRead.isEmpty()) Press(layout_.clearBeforeRead);
+    // The files as one save left them, not halfway through another copy's.
+    const platform::DriveLock disk(kDataRoot, platform::DriveLock::Mode::Shared);
     // Nothing is taken into the values or shown until every file is read whole.
     HeldFiles files(layout_.files);
     for (const FileLayout& file : layout_.files) {

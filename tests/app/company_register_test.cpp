@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/company_register.h"
+#include "register_boxes.h"
 #include "app/main_menu.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
@@ -22,17 +23,7 @@ class CompanyRegisterTest : public testing::ScreenTest {
       : form10(ScreenSet::Instance().Add<CompanyRegister>()) {
     ScreenSet::Instance().Add<MainMenu>();
   }
-  void Fill() {
-    const std::pair<const char*, const char*> values[] = {
-        {"Text1", "7"},         {"Text11", "  10,000,000"}, {"Text2", "ミホン"},
-        {"Text3", "株式会社見本"}, {"Text5", "東京都千代田区１－１"}, {"Text6", "ヤマダ　タロウ"},
-        {"Text7", "東京都港区"}, {"Text8", "卸売業"},        {"Text9", "麹町"},
-        {"Text12", "03-1234-5678"}, {"Text13", "20"},      {"Text14", "4"},
-        {"Text15", "1"},        {"Text17", "21"},           {"Text18", "3"},
-        {"Text19", "31"},       {"Text21", "21"},           {"Text20", "5"},
-        {"Text4", "13"}};
-    for (const auto& [box, text] : values) form10.Write(box, QString::fromUtf8(text));
-  }
+  void Fill() { FillRegisterBoxes(form10, "株式会社見本"); }
 
   QString MasterFile() const { return CompanyMasterFile(7); }
 

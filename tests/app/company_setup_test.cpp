@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include "app/main_menu.h"
@@ -100,9 +101,14 @@ TEST_F(CompanySetupTest, TheSavesWriteTheirFilesInTheOrderOfTheChain) {
   for (const StatementFile& file : chain) {
     if (drives.Exists(PathOf(file, 5))) expected.append("write " + PathOf(file, 5));
   }
+  // Each file is written to its temporary beside it, named after it.
+  const QRegularExpression temporary(QStringLiteral("^write (.*)\\\\\\.~saving\\.(.*)\\.\\w{6}$"));
   QStringList written;
   for (const QString& line : files.Log()) {
-    if (line.startsWith("write " + StatementFolder())) written.append(line);
+    const QRegularExpressionMatch match = temporary.match(line);
+    if (match.hasMatch() && match.captured(1) == StatementFolder()) {
+      written.append("write " + match.captured(1) + QChar('\\') + match.captured(2));
+    }
   }
   EXPECT_EQ(written, expected);
   // Every entry screen exists now: a new company has exactly the 36 files of

@@ -1,23 +1,31 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <chrono>
 #include <thread>
 
 #include "app/leftovers.h"
-#include "core/statement_files.h"
-#include "platform/files.h"
 #include "core/failure.h"
+#include "core/statement_files.h"
+#include "platform/file_transaction.h"
+#include "platform/files.h"
+#include "support/failure_of.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::app {
 namespace {
 
+using testing::FailureOf;
+using testing::FaultyFileSystem;
+using testing::FileOperation;
 using testing::TempDrives;
 
 QStringList Entries(const TempDrives& drives, const QString& folder) {
@@ -25,76 +33,114 @@ QStringList Entries(const TempDrives& drives, const QString& folder) {
       .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-TEST(SaveLeftovers, TheStartRemovesTemporariesFromTheDataFoldersOfBothDrivesOnly) {
+QString Text(const QString& root) { return StatementTextFile(StatementMark::Deposits, 7, root); }
+QString Amounts(const QString& root) {
+  return StatementAmountFile(StatementMark::Deposits, 7, root);
+}
+QString Record(const QString& root) { return root + QChar('\\') + platform::kRecordName; }
+QString Tidy(const QString& root) { return root + QChar('\\') + platform::kTidyName; }
+
+// A save of the two deposits files on the drive stopped between its renames,
+// and its rollback stopped too, as when the medium is pulled out: the text
+// file is new, the amounts file old, and the drive's record tells how to put
+// both back.
+void LeaveInterruptedSave(const TempDrives& drives, const QString& root) {
+  drives.Put(Text(root), "old text");
+  drives.Put(Amounts(root), "old amounts");
+  FaultyFileSystem files;
+  files.Fail(FileOperation::Rename, 3, FailureKind::DiskNotReady);  // the amounts into place
+  files.Fail(FileOperation::Rename, 4, FailureKind::DiskNotReady);  // putting them back
+  ASSERT_TRUE(FailureOf([&] {
+    platform::WriteFilesTogether({{Text(root), "new text"}, {Amounts(root), "new amounts"}});
+  }));
+  ASSERT_EQ(drives.Get(Text(root)), QByteArray("new text"));
+  ASSERT_TRUE(drives.Exists(Record(root)));
+}
+
+// A save of both files that was done, but whose old contents could not be
+// removed after it: they, and the note naming them, are left.
+void LeaveUntidiedSave(const TempDrives& drives, const QString& root) {
+  drives.Put(Text(root), "old text");
+  drives.Put(Amounts(root), "old amounts");
+  FaultyFileSystem files;
+  files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);
+  platform::WriteFilesTogether({{Text(root), "new text"}, {Amounts(root), "new amounts"}});
+  ASSERT_TRUE(drives.Exists(Tidy(root)));
+  ASSERT_EQ(Entries(drives, StatementFolder(root)).size(), 4);
+}
+
+TEST(SaveLeftovers, TheStartRollsBackAnInterruptedChangeOnBothDrives) {
   TempDrives drives;
-  const QString statement = StatementTextFile(StatementMark::Deposits, 7);
-  const QString master = CompanyMasterFile(7);
-  drives.Put(statement, "kept");
-  drives.Put(master, "kept");
-  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
-  drives.Put(CompanyFolder() + "\\.~saving.7.txt.Zz99Yy", "half");
-  drives.Put(kDataRoot + "\\.~saving.x.Qq11Ww", "half");
-  drives.Put(ScheduleFolder(kFloppyDataRoot) + "\\.~saving.10107.txt.Ab12Cd", "half");
-  drives.Put("c:\\elsewhere\\.~saving.y.Ab12Cd", "not a data folder");
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) LeaveInterruptedSave(drives, root);
 
   RecoverFromKilledRun();
 
-  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList{"①7.txt"});
-  EXPECT_EQ(Entries(drives, CompanyFolder()), QStringList{"7.txt"});
-  EXPECT_EQ(Entries(drives, kDataRoot), QStringList());
-  EXPECT_EQ(Entries(drives, ScheduleFolder(kFloppyDataRoot)), QStringList());
-  EXPECT_EQ(Entries(drives, "c:\\elsewhere"), QStringList{".~saving.y.Ab12Cd"});
-  EXPECT_EQ(drives.Get(statement), QByteArray("kept"));
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
+    SCOPED_TRACE(root.toStdString());
+    EXPECT_EQ(drives.Get(Text(root)), QByteArray("old text"));
+    EXPECT_EQ(drives.Get(Amounts(root)), QByteArray("old amounts"));
+    EXPECT_EQ(Entries(drives, StatementFolder(root)), (QStringList{"A①7.txt", "①7.txt"}));
+    EXPECT_EQ(Entries(drives, root), QStringList{platform::kLockName});
+  }
+}
+
+TEST(SaveLeftovers, TheStartRemovesWhatAFinishedChangeLeftOnBothDrivesAndNothingElse) {
+  TempDrives drives;
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) LeaveUntidiedSave(drives, root);
+  // A hidden name that no note names is none of the program's to remove.
+  const QString unnamed = StatementFolder() + "\\.~saving.①7.txt.Ab12Cd";
+  drives.Put(unnamed, "someone else's");
+
+  RecoverFromKilledRun();
+
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
+    SCOPED_TRACE(root.toStdString());
+    EXPECT_EQ(drives.Get(Text(root)), QByteArray("new text"));
+    EXPECT_EQ(drives.Get(Amounts(root)), QByteArray("new amounts"));
+    EXPECT_EQ(Entries(drives, root), QStringList{platform::kLockName});
+  }
+  EXPECT_EQ(Entries(drives, StatementFolder()),
+            (QStringList{".~saving.①7.txt.Ab12Cd", "A①7.txt", "①7.txt"}));
+  EXPECT_EQ(Entries(drives, StatementFolder(kFloppyDataRoot)),
+            (QStringList{"A①7.txt", "①7.txt"}));
+}
+
+// Another copy of the program that runs on holds the drive: what looks
+// interrupted may be its change under way. The start waits for nobody.
+TEST(SaveLeftovers, ADriveThatAnotherCopyHoldsIsLeftToItWithoutWaiting) {
+  TempDrives drives;
+  for (const QString& root : {kDataRoot, kFloppyDataRoot}) LeaveInterruptedSave(drives, root);
+  const QStringList held = Entries(drives, StatementFolder());
+  const int lock =
+      ::open(QFile::encodeName(drives.Native(kDataRoot + QChar('\\') + platform::kLockName))
+                 .constData(),
+             O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+
+  const auto start = std::chrono::steady_clock::now();
+  RecoverFromKilledRun();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+  EXPECT_EQ(Entries(drives, StatementFolder()), held);
+  EXPECT_EQ(drives.Get(Text(kDataRoot)), QByteArray("new text"));
+  EXPECT_TRUE(drives.Exists(Record(kDataRoot)));
+  EXPECT_EQ(drives.Get(Text(kFloppyDataRoot)), QByteArray("old text"));
+  EXPECT_FALSE(drives.Exists(Record(kFloppyDataRoot)));
+
+  ::close(lock);
+  RecoverFromKilledRun();
+  EXPECT_EQ(drives.Get(Text(kDataRoot)), QByteArray("old text"));
+  EXPECT_EQ(Entries(drives, StatementFolder()), (QStringList{"A①7.txt", "①7.txt"}));
 }
 
 TEST(SaveLeftovers, NoMediumInTheRemovableDriveIsPassedBy) {
   TempDrives drives(false);
-  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
+  LeaveInterruptedSave(drives, kDataRoot);
   RecoverFromKilledRun();
-  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList());
-}
-
-// A save of ①7 and A①7 killed between its renames: ①7 is new and its old
-// content set aside, A①7 still waits in its temporary file.
-void PutKilledSave(const TempDrives& drives, const QString& root) {
-  const QString folder = StatementFolder(root);
-  drives.Put(folder + "\\①7.txt", "new text");
-  drives.Put(folder + "\\.~saving.①7.txt.Zz99Yy", "old text");
-  drives.Put(folder + "\\A①7.txt", "old amounts");
-  drives.Put(folder + "\\.~saving.A①7.txt.Qq11Ww", "new amounts");
-  drives.Put(folder + "\\.~change.Ab12Cd",
-             "change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.①7.txt.Zz99Yy\n"
-             "W\tA①7.txt\t.~saving.A①7.txt.Qq11Ww\t.~saving.A①7.txt.Pp00Oo\nend\n");
-}
-
-TEST(SaveLeftovers, TheStartFinishesEveryInterruptedChangeBeforeItRemovesLeftovers) {
-  TempDrives drives;
-  for (const QString& root : {kDataRoot, kFloppyDataRoot}) PutKilledSave(drives, root);
-  RecoverFromKilledRun();
-  for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
-    EXPECT_EQ(Entries(drives, StatementFolder(root)), (QStringList{"A①7.txt", "①7.txt"}));
-    EXPECT_EQ(drives.Get(StatementFolder(root) + "\\①7.txt"), QByteArray("old text"));
-    EXPECT_EQ(drives.Get(StatementFolder(root) + "\\A①7.txt"), QByteArray("old amounts"));
-  }
-}
-
-TEST(SaveLeftovers, ADriveWhoseChangeCannotBeFinishedKeepsTheOldContentsItsRecordNeeds) {
-  TempDrives drives;
-  PutKilledSave(drives, kFloppyDataRoot);
-  drives.Put(StatementFolder() + "\\.~saving.①7.txt.Ab12Cd", "half");
-  const QStringList killed = Entries(drives, StatementFolder(kFloppyDataRoot));
-  {
-    testing::FaultyFileSystem files;
-    files.Fail(testing::FileOperation::PutBack, 1, FailureKind::DiskNotReady);
-    RecoverFromKilledRun();
-  }
-  EXPECT_EQ(Entries(drives, StatementFolder(kFloppyDataRoot)), killed);
-  EXPECT_EQ(Entries(drives, StatementFolder()), QStringList());  // the other drive is cleared
-
-  RecoverFromKilledRun();
-  EXPECT_EQ(Entries(drives, StatementFolder(kFloppyDataRoot)),
-            (QStringList{"A①7.txt", "①7.txt"}));
-  EXPECT_EQ(drives.Get(StatementFolder(kFloppyDataRoot) + "\\①7.txt"), QByteArray("old text"));
+  EXPECT_EQ(drives.Get(Text(kDataRoot)), QByteArray("old text"));
+  EXPECT_EQ(Entries(drives, kDataRoot), QStringList{platform::kLockName});
+  EXPECT_FALSE(QDir(drives.Floppy()).exists());
 }
 
 // The generation a file of the loop holds, or -1 when it is not whole.
@@ -115,8 +161,8 @@ QByteArray Generation(int n) { return QByteArray::number(n).append('\n').repeate
 // after the next start the files of one save together and nothing else.
 TEST(SaveLeftovers, SavesKilledAtRandomMomentsLeaveWholeFilesAndNothingAfterTheNextStart) {
   TempDrives drives;
-  const QString text = StatementTextFile(StatementMark::Deposits, 7);
-  const QString amounts = StatementAmountFile(StatementMark::Deposits, 7);
+  const QString text = Text(kDataRoot);
+  const QString amounts = Amounts(kDataRoot);
   for (int round = 0; round < 40; ++round) {
     // Each round starts from a pair of one save.
     const int start = 1000 * round;
@@ -142,6 +188,7 @@ TEST(SaveLeftovers, SavesKilledAtRandomMomentsLeaveWholeFilesAndNothingAfterTheN
     ASSERT_GE(generation, start);
     ASSERT_EQ(GenerationOf(drives.Get(amounts)), generation) << "in round " << round;
     EXPECT_EQ(Entries(drives, StatementFolder()), (QStringList{"A①7.txt", "①7.txt"}));
+    EXPECT_EQ(Entries(drives, kDataRoot), QStringList{platform::kLockName});
   }
 }
 

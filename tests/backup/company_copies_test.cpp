@@ -9,6 +9,7 @@
 #include "core/statement_files.h"
 #include "platform/drive_space.h"
 #include "support/failure_of.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_drives.h"
 
 namespace mirudanto::backup {
@@ -156,21 +157,35 @@ TEST(PreparedCopies, TheRoomNeededIsEveryNewFileBesideTheOldOnesAndTheRecord) {
 
 TEST(PreparedCopies, WritingMakesTheFoldersThenTakesTheFilesInOrder) {
   TempDrives drives;
-  drives.Put("c:\\gone.txt", "old");
+  // One change, so all of it in one data root.
+  drives.Put("c:\\法人税\\gone.txt", "old");
   PreparedCopies copies;
-  copies.CreateFolder("c:\\新");
-  copies.CreateFolder("c:\\新\\下");
-  copies.WriteBytes("c:\\新\\下\\①.txt", Cp932("\"①\"\r\n"));
-  copies.DeleteWhereItExists("c:\\gone.txt");
-  copies.DeleteWhereItExists("c:\\never.txt");
+  copies.CreateFolder("c:\\法人税\\新");
+  copies.CreateFolder("c:\\法人税\\新\\下");
+  copies.WriteBytes("c:\\法人税\\新\\下\\①.txt", Cp932("\"①\"\r\n"));
+  copies.DeleteWhereItExists("c:\\法人税\\gone.txt");
+  copies.DeleteWhereItExists("c:\\法人税\\never.txt");
   QStringList progress;
   copies.Write([&](int done, int total) {
     progress.append(QStringLiteral("%1/%2").arg(done).arg(total));
   });
   // A file that is not there is not counted.
   EXPECT_EQ(progress, (QStringList{"1/2", "2/2"}));
-  EXPECT_EQ(drives.Get("c:\\新\\下\\①.txt"), Cp932("\"①\"\r\n"));
-  EXPECT_FALSE(drives.Exists("c:\\gone.txt"));
+  EXPECT_EQ(drives.Get("c:\\法人税\\新\\下\\①.txt"), Cp932("\"①\"\r\n"));
+  EXPECT_FALSE(drives.Exists("c:\\法人税\\gone.txt"));
+
+  // A folder is made at once and stays when the files' change fails.
+  PreparedCopies failing;
+  failing.CreateFolder("c:\\法人税\\別");
+  failing.WriteBytes("c:\\法人税\\別\\a.txt", "a");
+  failing.WriteBytes("c:\\法人税\\別\\b.txt", "b");
+  {
+    testing::FaultyFileSystem files;
+    files.Fail(testing::FileOperation::Write, 3, FailureKind::DiskFull);  // b's
+    EXPECT_TRUE(FailureOf([&] { failing.Write(); }));
+  }
+  EXPECT_TRUE(QFileInfo(drives.Native("c:\\法人税\\別")).isDir());
+  EXPECT_FALSE(drives.Exists("c:\\法人税\\別\\a.txt"));
 }
 
 TEST(PreparedCopies, ABackupPlansOnlyTheFoldersTheMediumLacks) {

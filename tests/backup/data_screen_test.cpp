@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <functional>
 
 #include "backup/company_files.h"
@@ -9,6 +10,7 @@
 #include "core/statement_files.h"
 #include "platform/drive_space.h"
 #include "platform/drives.h"
+#include "platform/file_transaction.h"
 #include "platform/value_files.h"
 #include "support/faulty_file_system.h"
 #include "support/statement_files_support.h"
@@ -21,9 +23,48 @@ using testing::DataScreenTest;
 using testing::FaultyFileSystem;
 using testing::FileOperation;
 using testing::PutCompany;
-using testing::Tree;
 
 const QString kCodeTitle = QStringLiteral("法人コードの入力");
+
+// Every file and folder under a drive's root, hidden ones included, but the
+// drive's lock: the first hold makes it, and it is no data.
+QStringList Tree(const QString& nativeRoot) {
+  QStringList entries = testing::Tree(nativeRoot);
+  entries.removeAll(QStringLiteral("法人税/") + platform::kLockName);
+  return entries;
+}
+
+// The paths of the log's lines of one kind ("unlink ", "rename "...), the
+// writer's hidden files left out.
+QStringList PathsOf(const QStringList& log, const QString& kind) {
+  QStringList paths;
+  for (const QString& line : log) {
+    if (!line.startsWith(kind)) continue;
+    const QString path = line.mid(kind.size());
+    if (!path.section(QChar('\\'), -1).startsWith(QStringLiteral(".~"))) paths.append(path);
+  }
+  return paths;
+}
+
+// The bytes of each file, in order.
+QList<QByteArray> Contents(const testing::TempDrives& drives, const QStringList& paths) {
+  QList<QByteArray> contents;
+  for (const QString& path : paths) contents.append(drives.Get(path));
+  return contents;
+}
+
+// The files whose new contents the log wrote, in order: each to a temporary
+// beside it that bears its name.
+QStringList WrittenIn(const QStringList& log) {
+  static const QRegularExpression temporary(
+      QStringLiteral("^write (.*)\\\\\\.~saving\\.(.*)\\.\\w{6}$"));
+  QStringList files;
+  for (const QString& line : log) {
+    const QRegularExpressionMatch match = temporary.match(line);
+    if (match.hasMatch()) files.append(match.captured(1) + QChar('\\') + match.captured(2));
+  }
+  return files;
+}
 
 // ---------------------------------------------------------------- company display
 
@@ -158,17 +199,21 @@ TEST_F(DataScreenTest, ABackupToAnEmptyMediumCreatesTheFoldersAndCopiesTheSetByt
   EXPECT_EQ(Tree(drives.Floppy()).size(), 4 + 37 * 2);
 }
 
-// Notes the progress bar each time a file is written.
+// Notes the progress bar each time a folder or a file is written.
 class WatchedWrites : public FaultyFileSystem {
  public:
-  explicit WatchedWrites(std::function<void(const QString&)> watch) : watch_(std::move(watch)) {}
-  QString WriteTemporary(const QString& path, const QByteArray& bytes) override {
-    watch_(path);
-    return FaultyFileSystem::WriteTemporary(path, bytes);
+  explicit WatchedWrites(std::function<void()> watch) : watch_(std::move(watch)) {}
+  void MakeFolder(const QString& path) override {
+    watch_();
+    FaultyFileSystem::MakeFolder(path);
+  }
+  void Write(const QString& path, const QByteArray& bytes, bool flush) override {
+    watch_();
+    FaultyFileSystem::Write(path, bytes, flush);
   }
 
  private:
-  std::function<void(const QString&)> watch_;
+  std::function<void()> watch_;
 };
 
 TEST_F(DataScreenTest, TheBarStartsAtZeroAndCountsTheFilesCopied) {
@@ -176,18 +221,17 @@ TEST_F(DataScreenTest, TheBarStartsAtZeroAndCountsTheFilesCopied) {
   form21.Load();
   form21.ControlAs<QProgressBar>("ProgressBar1").setValue(60);  // left from another run
   QList<int> seen;
-  QStringList written;
-  WatchedWrites files([&](const QString& path) {
-    seen.append(BarShown() ? BarValue() : -1);
-    written.append(path);
-  });
+  WatchedWrites files([&] { seen.append(BarShown() ? BarValue() : -1); });
 
   Run("Command1");
 
-  QList<int> expected;
+  // The four folders of an empty medium and the change's record, then the
+  // 37 files.
+  QList<int> expected(5, 0);
   for (int k = 0; k < 37; ++k) expected.append(static_cast<int>(std::lround(k * 100.0 / 37)));
   EXPECT_EQ(seen, expected);
-  EXPECT_EQ(written, BackupSet(7, kFloppyDataRoot));
+  EXPECT_EQ(files.Log().filter(QStringLiteral("make folder ")).size(), 4);
+  EXPECT_EQ(WrittenIn(files.Log()), BackupSet(7, kFloppyDataRoot));
   EXPECT_EQ(BarValue(), 100);
   EXPECT_FALSE(BarShown());
 }
@@ -301,28 +345,86 @@ TEST_F(DataScreenTest, ABackupThatFailsAnywhereLeavesTheEarlierCopyWhole) {
   Run("Command1");
   PutCompany(drives, 7, "株式会社見本", "v2");
   const QStringList before = Tree(drives.Floppy());
+  const QList<QByteArray> kept = Contents(drives, BackupSet(7, kFloppyDataRoot));
+  const QStringList disk = Tree(drives.HardDisk());
   struct Case {
     FileOperation operation;
     int nth;
+    QString failed;  // the line of the call that fails
   };
-  // The medium pulled out while the new files are written, at the record,
-  // and at the first, a middle and the last of the renames.
-  for (const Case c : {Case{FileOperation::Write, 10}, Case{FileOperation::WriteRecord, 1},
-                       Case{FileOperation::Rename, 1}, Case{FileOperation::SetAside, 20},
-                       Case{FileOperation::Rename, 37}}) {
-    SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.nth);
+  const QString statements = StatementFolder(kFloppyDataRoot) + QChar('\\');
+  const QString record = kFloppyDataRoot + QChar('\\') + platform::kRecordName;
+  const QString tidy = kFloppyDataRoot + QChar('\\') + platform::kTidyName;
+  // The medium pulled out at the record (its write, its rename), while the
+  // new files are written, while the old ones are kept, when they are
+  // flushed, at the first, a middle and the last of the renames into place,
+  // and at the commit: the master file first, then the 36 statement files.
+  const Case cases[] = {
+      {FileOperation::Write, 1, "write " + tidy},
+      {FileOperation::Rename, 1, "rename " + record},
+      {FileOperation::Write, 10, "write " + statements + ".~saving."},
+      {FileOperation::Link, 20, "link " + statements + ".~saving."},
+      {FileOperation::FlushFolder, 2, "flush " + StatementFolder(kFloppyDataRoot)},
+      {FileOperation::Rename, 2, "rename " + CompanyMasterFile(7, kFloppyDataRoot)},
+      {FileOperation::Rename, 20, "rename " + statements},
+      {FileOperation::Rename, 38, "rename " + BackupSet(7, kFloppyDataRoot).last()},
+      {FileOperation::FlushFolder, 4, "flush " + StatementFolder(kFloppyDataRoot)},
+      {FileOperation::Rename, 39, "rename " + tidy},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failed.toStdString());
     desktop.boxes.clear();
     desktop.beeps = 0;
     {
       FaultyFileSystem files;
       files.Fail(c.operation, c.nth, FailureKind::DiskNotReady);
       Run("Command1");
+      ASSERT_EQ(files.Log().filter(QStringLiteral(" failed")).size(), 1);
+      EXPECT_TRUE(files.Log().filter(QStringLiteral(" failed")).front().startsWith(c.failed));
     }
     EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|ディスクの準備ができていません。"});
     EXPECT_EQ(desktop.beeps, 0);
     EXPECT_FALSE(BarShown());
     EXPECT_EQ(Tree(drives.Floppy()), before);  // every file as it was, nothing left behind
+    EXPECT_EQ(Contents(drives, BackupSet(7, kFloppyDataRoot)), kept);
+    EXPECT_EQ(Tree(drives.HardDisk()), disk);
   }
+}
+
+TEST_F(DataScreenTest, ARestoreThatFailsAnywhereLeavesBothDrivesAsTheyWere) {
+  PutCompany(drives, 7, "株式会社見本", "v1");
+  Run("Command1");
+  PutCompany(drives, 7, "株式会社見本", "v2");
+  const QStringList medium = Tree(drives.Floppy());
+  const QStringList disk = Tree(drives.HardDisk());
+  const QList<QByteArray> kept = Contents(drives, BackupSet(7));
+  desktop.beeps = 0;
+  struct Case {
+    FileOperation operation;
+    int nth;
+  };
+  // At the record, a new file, a set-aside, the first, a middle and the last
+  // rename into place, the flush after them, and the commit.
+  const Case cases[] = {
+      {FileOperation::Write, 1},  {FileOperation::Write, 20},  {FileOperation::Link, 10},
+      {FileOperation::Rename, 2}, {FileOperation::Rename, 20}, {FileOperation::Rename, 38},
+      {FileOperation::FlushFolder, 4}, {FileOperation::Rename, 39},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.nth);
+    desktop.boxes.clear();
+    {
+      FaultyFileSystem files;
+      files.Fail(c.operation, c.nth, FailureKind::OtherIO);
+      Run("Command2");
+      ASSERT_EQ(files.Log().filter(QStringLiteral(" failed")).size(), 1);
+    }
+    EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|" + Failure::Describe(FailureKind::OtherIO)});
+    EXPECT_EQ(Tree(drives.HardDisk()), disk);
+    EXPECT_EQ(Contents(drives, BackupSet(7)), kept);
+    EXPECT_EQ(Tree(drives.Floppy()), medium);
+  }
+  EXPECT_EQ(desktop.beeps, 0);
 }
 
 TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
@@ -331,12 +433,16 @@ TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
   PutCompany(drives, 7, "株式会社見本", "v2");
   const QStringList before = Tree(drives.Floppy());
   {
+    // The medium pulled out between two renames into place, and gone when
+    // the first old content is to be put back.
     FaultyFileSystem files;
     files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
-    files.Fail(FileOperation::PutBack, 1, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
     Run("Command1");
   }
-  EXPECT_NE(Tree(drives.Floppy()), before);  // the record and the old contents stay
+  // The record and the old contents stay.
+  EXPECT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
+  EXPECT_NE(Tree(drives.Floppy()), before);
 
   // The next restore first undoes the interrupted backup, then reads the
   // medium's copy as it was before it.
@@ -359,9 +465,10 @@ TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAn
   {
     FaultyFileSystem files;
     files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
-    files.Fail(FileOperation::PutBack, 1, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
     Run("Command1");
   }
+  ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
   const QStringList medium = Tree(drives.Floppy());
   const QStringList disk = Tree(drives.HardDisk());
   for (const char* button : {"Command1", "Command2", "Command3"}) {
@@ -370,8 +477,9 @@ TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAn
     desktop.beeps = 0;
     desktop.Answer("OK");
     {
+      // Putting back the first old content fails again.
       FaultyFileSystem files;
-      files.Fail(FileOperation::PutBack, 1, FailureKind::OtherIO);
+      files.Fail(FileOperation::Rename, 1, FailureKind::OtherIO);
       Run(button);
     }
     EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|" + Failure::Describe(FailureKind::OtherIO)});
@@ -495,9 +603,7 @@ TEST_F(DataScreenTest, TheFloppyDeletionShowsTheBarOnlyAfterOkAndInDeletionOrder
   {
     FaultyFileSystem files;
     Run("Command3");
-    for (const QString& line : files.Log()) {
-      if (line.startsWith("delete ")) deleted.append(line.mid(7));
-    }
+    deleted = PathsOf(files.Log(), QStringLiteral("unlink "));
   }
   EXPECT_FALSE(shownAtQuestion);
   EXPECT_EQ(deleted, StatementFilesInDeletionOrder(7, kFloppyDataRoot));
@@ -581,9 +687,7 @@ TEST_F(DataScreenTest, AFloppyDeletionDeletesWhatIsLeftOfAnEarlierOne) {
   {
     FaultyFileSystem files;
     Run("Command3");
-    for (const QString& line : files.Log()) {
-      if (line.startsWith("delete ")) deleted.append(line.mid(7));
-    }
+    deleted = PathsOf(files.Log(), QStringLiteral("unlink "));
   }
   EXPECT_EQ(desktop.boxes.size(), 1u);  // the question alone
   EXPECT_EQ(desktop.beeps, 1);
@@ -596,7 +700,7 @@ TEST_F(DataScreenTest, AFloppyDeletionThatCannotDeleteReportsAndHidesTheBar) {
   PutCompany(drives, 7, "株式会社見本", "v1", kFloppyDataRoot);
   {
     FaultyFileSystem files;
-    files.Fail(FileOperation::Delete, 3, FailureKind::PermissionDenied);
+    files.Fail(FileOperation::Unlink, 3, FailureKind::PermissionDenied);
     Run("Command3");
   }
   EXPECT_EQ(desktop.Summary().back(), kCodeTitle + "|書き込みできません。");
@@ -620,9 +724,7 @@ TEST_F(DataScreenTest, TheDiskDeletionRemovesTheCompanyWithTheMasterFileLast) {
   {
     FaultyFileSystem files;
     Run("Command19");
-    for (const QString& line : files.Log()) {
-      if (line.startsWith("delete ")) deleted.append(line.mid(7));
-    }
+    deleted = PathsOf(files.Log(), QStringLiteral("unlink "));
   }
 
   EXPECT_EQ(desktop.Summary(),
@@ -665,7 +767,7 @@ TEST_F(DataScreenTest, ADiskDeletionThatStopsKeepsTheMasterFileAndCanBeRepeated)
   menu.Load();
   {
     FaultyFileSystem files;
-    files.Fail(FileOperation::Delete, 20, FailureKind::PermissionDenied);
+    files.Fail(FileOperation::Unlink, 20, FailureKind::PermissionDenied);
     Run("Command19");
   }
   EXPECT_EQ(desktop.Summary().back(), kCodeTitle + "|書き込みできません。");
@@ -694,13 +796,13 @@ TEST_F(DataScreenTest, ACopyToAnotherCodeTakesEveryFileAndWritesTheMasterFileLas
   drives.Put(ScheduleFile("特設欄", 7), "special of 7");
   drives.Put(ScheduleFile("1020", 12), "1020 stale");
   QStringList written;
+  QStringList renamed;
   {
     FaultyFileSystem files;
     form21.Write("Text39", "12");
     Run("Command18");
-    for (const QString& line : files.Log()) {
-      if (line.startsWith("write ")) written.append(line.mid(6));
-    }
+    written = WrittenIn(files.Log());
+    renamed = PathsOf(files.Log(), QStringLiteral("rename "));
   }
 
   EXPECT_EQ(desktop.Summary(), QStringList());
@@ -708,6 +810,7 @@ TEST_F(DataScreenTest, ACopyToAnotherCodeTakesEveryFileAndWritesTheMasterFileLas
   QStringList expected = StatementFiles(12);
   expected += {ScheduleFile("1010", 12), ScheduleFile("特設欄", 12), CompanyMasterFile(12)};
   EXPECT_EQ(written, expected);
+  EXPECT_EQ(renamed, expected);
   const QList<QByteArray> sourceLines = master.split('\n');
   const QList<QByteArray> targetLines = drives.Get(CompanyMasterFile(12)).split('\n');
   ASSERT_EQ(targetLines.size(), 20);  // 19 lines and what follows the last line end
@@ -799,15 +902,32 @@ TEST_F(DataScreenTest, ACopyThatFailsAnywhereLeavesTheHardDiskAsItWas) {
     FileOperation operation;
     int nth;
     bool targetExists;
+    QString failed;  // the line of the call that fails
   };
+  const QString temporary = StatementFolder() + QStringLiteral("\\.~saving.");
+  const QString record = kDataRoot + QChar('\\') + platform::kRecordName;
+  const QString tidy = kDataRoot + QChar('\\') + platform::kTidyName;
+  const QString first = StatementFiles(12).first();
+  const QString master = CompanyMasterFile(12);
   // Onto a new code, and over a company whose stale page 2 of ② the copy
-  // deletes: at a write, the record, the deletion and the first, a middle and
-  // the last rename.
-  for (const Case c : {Case{FileOperation::Write, 5, false}, Case{FileOperation::Rename, 37, false},
-                       Case{FileOperation::WriteRecord, 1, true}, Case{FileOperation::SetAside, 1, true},
-                       Case{FileOperation::Rename, 1, true}, Case{FileOperation::Rename, 20, true},
-                       Case{FileOperation::Rename, 37, true}}) {
-    SCOPED_TRACE(static_cast<int>(c.operation) * 100 + c.nth + (c.targetExists ? 10000 : 0));
+  // deletes: at a write, the record, a set-aside, the deletion, the first, a
+  // middle and the last rename into place (the master file), and the commit.
+  const Case cases[] = {
+      {FileOperation::Write, 5, false, "write " + temporary},
+      {FileOperation::Rename, 2, false, "rename " + first},
+      {FileOperation::Rename, 38, false, "rename " + master},
+      {FileOperation::Rename, 39, false, "rename " + tidy},
+      {FileOperation::Write, 1, true, "write " + tidy},
+      {FileOperation::Rename, 1, true, "rename " + record},
+      {FileOperation::Link, 1, true, "link " + temporary},
+      {FileOperation::Unlink, 1, true, "unlink " + SecondNotesPageFiles(12).first()},
+      {FileOperation::Rename, 2, true, "rename " + first},
+      {FileOperation::Rename, 20, true, "rename " + StatementFolder()},
+      {FileOperation::Rename, 38, true, "rename " + master},
+      {FileOperation::Rename, 39, true, "rename " + tidy},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failed.toStdString() + (c.targetExists ? " over a company" : ""));
     QDir(drives.Native(CompanyFolder())).remove(drives.Native(CompanyMasterFile(12)));
     if (c.targetExists) {
       PutCompany(drives, 12, "十二物産", "old");
@@ -822,6 +942,8 @@ TEST_F(DataScreenTest, ACopyThatFailsAnywhereLeavesTheHardDiskAsItWas) {
       files.Fail(c.operation, c.nth, FailureKind::DiskFull);
       form21.Write("Text39", "12");
       Run("Command18");
+      ASSERT_EQ(files.Log().filter(QStringLiteral(" failed")).size(), 1);
+      EXPECT_TRUE(files.Log().filter(QStringLiteral(" failed")).front().startsWith(c.failed));
     }
     EXPECT_EQ(desktop.Summary().last(),
               kCodeTitle + "|ディスクの空き容量が不足しています。");

@@ -189,13 +189,39 @@ TEST(ValueReader, FailureDescriptionsAreTheOldWording) {
   EXPECT_EQ(mismatch->Description(), QStringLiteral("型が一致しません。"));
 }
 
-TEST(ValueReader, BytesThatAreNoCp932AreNotGuessedAtAndBlameTheContents) {
-  // A lone lead byte and a byte the code page leaves undefined.
-  for (const char* bytes : {"\"\x87\"\r\n", "\"\x80\"\r\n"}) {
-    SCOPED_TRACE(QByteArray(bytes).toHex(' ').toStdString());
-    const std::optional<Failure> failure = FailureOf([&] { ValueReader::FromBytes(bytes); });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Description(), QStringLiteral("型が一致しません。"));
+// Bytes that are no cp932 text are never guessed at: they fail the value that
+// holds them, as a fault of the contents, and that value is not taken. Beyond
+// the values read they do not matter, and their line breaks still end values.
+TEST(ValueReader, BytesThatAreNoCp932FailOnlyAValueThatIsRead) {
+  const struct {
+    const char* what;
+    QByteArray bytes;
+    int reads;
+    QStringList taken;  // the texts read before any failure
+    bool fails;
+    int left;  // Remaining() afterwards
+  } cases[] = {
+      {"a lone lead byte", "\"\x87\"\r\n", 1, {}, true, 1},
+      {"a byte the code page leaves undefined", "\"\x80\"\r\n", 1, {}, true, 1},
+      {"in the second value read", "\"a\"\r\n\"\x80\"\r\n", 2, {"a"}, true, 1},
+      {"a lead byte before a read value's line break", "\"a\"\r\nb\x82\r\n", 2, {"a"}, true, 1},
+      {"in a value beyond those read", "\"a\"\r\n\"\x80\"\r\n", 1, {"a"}, false, 1},
+      {"a lead byte before the line break of a value beyond",
+       "\"a\"\r\nb\x82\r\n\"c\"\r\n", 1, {"a"}, false, 2},
+      {"in a last value beyond, without its line break", "\"a\"\r\n\"b\"\r\n\x87", 2,
+       {"a", "b"}, false, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ValueReader reader = ValueReader::FromBytes(c.bytes);
+    QStringList taken;
+    const std::optional<Failure> failure = FailureOf([&] {
+      for (int k = 0; k < c.reads; ++k) taken.append(reader.ReadText());
+    });
+    EXPECT_EQ(taken, c.taken);
+    ASSERT_EQ(failure.has_value(), c.fails);
+    if (failure) EXPECT_EQ(failure->Description(), QStringLiteral("型が一致しません。"));
+    EXPECT_EQ(reader.Remaining(), c.left);
   }
 }
 

@@ -1,21 +1,24 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <fcntl.h>
-
+#include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/failure.h"
+#include "platform/file_transaction.h"
 #include "platform/files.h"
 #include "support/failure_of.h"
 #include "support/faulty_file_system.h"
@@ -31,39 +34,152 @@ using mirudanto::testing::FaultyFileSystem;
 using mirudanto::testing::FileOperation;
 using mirudanto::testing::TempDrives;
 using mirudanto::testing::WithoutRootOverride;
+using namespace std::chrono_literals;
 
+const QString kRoot = QStringLiteral("c:\\法人税");
 const QString kFolder = QStringLiteral("c:\\法人税\\ミルダ");
 const QString kFile = QStringLiteral("c:\\法人税\\ミルダ\\①7.txt");
+// Files of one save in two folders, the way a statement's text and amounts
+// could be split by a damaged installation.
+const QString kSecond = QStringLiteral("c:\\法人税\\別表\\A①7.txt");
+const QString kSecondFolder = QStringLiteral("c:\\法人税\\別表");
+// A file that the change creates.
+const QString kThird = QStringLiteral("c:\\法人税\\ミルダ\\B①7.txt");
+const QString kRecord = kRoot + QChar('\\') + kRecordName;
+const QString kTidy = kRoot + QChar('\\') + kTidyName;
 
-// Every file and folder below the drive with its bytes, hidden names included:
-// what a call changed, or a temporary file it left, shows here.
+QString NameOf(const QString& path) { return path.section(QChar('\\'), -1); }
+QString FolderOf(const QString& path) { return path.section(QChar('\\'), 0, -2); }
+bool IsHidden(const QString& path) { return NameOf(path).startsWith(QStringLiteral(".~")); }
+
+// Every file and folder below the hard disk with its bytes, hidden names
+// included, so that what a call changed, or a file it left, shows. The
+// drive's lock is no data: made by the first hold, it stays.
 QStringList TreeOf(const TempDrives& drives) {
   QStringList entries;
-  QDirIterator it(drives.HardDisk(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+  QDirIterator it(drives.HardDisk(),
+                  QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     it.next();
     const QFileInfo entry = it.fileInfo();
+    if (entry.fileName() == kLockName) continue;
     QByteArray bytes;
     if (entry.isFile()) {
       QFile file(entry.filePath());
       if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
     }
-    entries.append(entry.filePath() + QChar('=') + QString::fromLatin1(bytes.toHex()));
+    entries.append(entry.filePath().mid(drives.HardDisk().size()) + QChar('=') +
+                   QString::fromUtf8(bytes));
   }
   entries.sort();
   return entries;
 }
 
-// The log with the random part of the record's name taken out.
-QStringList Steps(const FaultyFileSystem& files) {
-  QStringList steps = files.Log();
-  steps.replaceInStrings(QRegularExpression(QStringLiteral("\\.~change\\.\\w+")),
-                         QStringLiteral(".~change"));
-  return steps;
+// The writer's hidden files on the hard disk, but its lock.
+QStringList Hidden(const TempDrives& drives) {
+  QStringList hidden;
+  for (const QString& entry : TreeOf(drives)) {
+    const QString path = entry.section(QChar('='), 0, 0);
+    if (path.section(QChar('/'), -1).startsWith(QStringLiteral(".~"))) hidden.append(path);
+  }
+  return hidden;
+}
+
+// The tree without the hidden files: the data as a user sees it.
+QStringList DataOf(const TempDrives& drives) {
+  QStringList data;
+  for (const QString& entry : TreeOf(drives)) {
+    if (!entry.section(QChar('='), 0, 0).section(QChar('/'), -1).startsWith(
+            QStringLiteral(".~"))) {
+      data.append(entry);
+    }
+  }
+  return data;
+}
+
+// The log with the random part of each hidden name taken out.
+QStringList Normalized(const QStringList& log) {
+  QStringList lines = log;
+  lines.replaceInStrings(QRegularExpression(QStringLiteral("(\\.~saving\\..*)\\.\\w{6}( failed)?$")),
+                         QStringLiteral("\\1.*\\2"));
+  return lines;
+}
+
+// One call of a log, and which call of its operation it was.
+struct Call {
+  FileOperation operation;
+  int nth;
+  QString line;
+};
+
+std::vector<Call> CallsOf(const QStringList& log) {
+  const std::pair<const char*, FileOperation> names[] = {
+      {"write ", FileOperation::Write},   {"rename ", FileOperation::Rename},
+      {"link ", FileOperation::Link},     {"unlink ", FileOperation::Unlink},
+      {"make folder ", FileOperation::MakeFolder}, {"flush ", FileOperation::FlushFolder},
+      {"look ", FileOperation::Look},     {"lock ", FileOperation::Lock},
+      {"read ", FileOperation::Read}};
+  std::map<FileOperation, int> counts;
+  std::vector<Call> calls;
+  for (const QString& line : Normalized(log)) {
+    for (const auto& [name, operation] : names) {
+      if (line.startsWith(QLatin1String(name))) {
+        calls.push_back({operation, ++counts[operation], line});
+        break;
+      }
+    }
+  }
+  return calls;
 }
 
 QString Numbered(const QString& stem, int k) { return QStringLiteral("%1%2").arg(stem).arg(k); }
+
+void ExpectFailure(const std::function<void()>& operation, FailureKind kind,
+                   const QString& description) {
+  const std::optional<Failure> failure = FailureOf(operation);
+  ASSERT_TRUE(failure) << "no failure";
+  EXPECT_EQ(failure->Kind(), kind);
+  EXPECT_EQ(failure->Description(), description);
+}
+
+// How long a hold waits for another copy's, for one test.
+class Patience {
+ public:
+  explicit Patience(std::chrono::milliseconds patience) { DriveLock::SetPatience(patience); }
+  ~Patience() { DriveLock::SetPatience(5s); }
+  Patience(const Patience&) = delete;
+  Patience& operator=(const Patience&) = delete;
+};
+
+// Another copy of the program, as the lock sees one: an open file description
+// of its own on the drive's lock file. Its locks conflict with this copy's
+// even within one process.
+class OtherCopy {
+ public:
+  explicit OtherCopy(const TempDrives& drives)
+      : fd_(::open(QFile::encodeName(drives.Native(kRoot + QChar('\\') + kLockName)).constData(),
+                   O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {}
+  ~OtherCopy() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  OtherCopy(const OtherCopy&) = delete;
+  OtherCopy& operator=(const OtherCopy&) = delete;
+
+  // LOCK_SH or LOCK_EX, without waiting.
+  bool Takes(int operation) { return fd_ >= 0 && ::flock(fd_, operation | LOCK_NB) == 0; }
+  void LetGo() { ::flock(fd_, LOCK_UN); }
+
+ private:
+  int fd_;
+};
+
+void PutOld(const TempDrives& drives) {
+  drives.Put(kFile, "old text");
+  drives.Put(kSecond, "old amounts");
+}
+
+// ---------------------------------------------------------------- the seam
 
 TEST(FileSystemSeam, OnlyTheChosenCallOfItsOperationFailsAndItChangesNothing) {
   // Each call k works on paths of its own, so that the failed one is seen to
@@ -71,44 +187,49 @@ TEST(FileSystemSeam, OnlyTheChosenCallOfItsOperationFailsAndItChangesNothing) {
   struct Case {
     const char* name;
     FileOperation operation;
-    int nth;
     FailureKind kind;
-    std::function<void(int k)> call;
+    std::function<void(FileSystem&, int k)> call;
   };
-  const QString file = kFolder + QStringLiteral("\\f");
+  const QString made = kFolder + QStringLiteral("\\f");
+  const QString there = kFolder + QStringLiteral("\\s");
   const Case cases[] = {
-      {"read", FileOperation::Read, 2, FailureKind::OtherIO, [](int) { ReadFileBytes(kFile); }},
-      {"write", FileOperation::Write, 2, FailureKind::DiskFull,
-       [&](int k) { WriteFileAtomic(Numbered(file, k), "new"); }},
-      {"folder exists", FileOperation::FolderExists, 3, FailureKind::DiskNotReady,
-       [](int) { FolderExists(kFolder); }},
-      {"file exists", FileOperation::FileExists, 1, FailureKind::DiskNotReady,
-       [](int) { FileExists(kFile); }},
-      {"create folder", FileOperation::CreateFolder, 2, FailureKind::PermissionDenied,
-       [&](int k) { CreateFolder(Numbered(file, k)); }},
-      {"create text file", FileOperation::CreateTextFile, 2, FailureKind::DiskFull,
-       [&](int k) { CreateTextFile(Numbered(file, k), false); }},
-      {"ensure new file", FileOperation::EnsureNewFile, 2, FailureKind::PathNotFound,
-       [&](int k) { EnsureNewFile(Numbered(file, k)); }},
-      {"copy", FileOperation::Copy, 20, FailureKind::DiskFull,
-       [&](int k) { CopyFile(kFile, Numbered(file, k)); }},
-      {"delete", FileOperation::Delete, 2, FailureKind::PermissionDenied,
-       [&](int k) { DeleteFile(Numbered(file, k)); }},
+      {"read", FileOperation::Read, FailureKind::OtherIO,
+       [](FileSystem& files, int) { files.Read(kFile); }},
+      {"write", FileOperation::Write, FailureKind::DiskFull,
+       [&](FileSystem& files, int k) { files.Write(Numbered(made, k), "new", k == 1); }},
+      {"rename", FileOperation::Rename, FailureKind::PermissionDenied,
+       [&](FileSystem& files, int k) { files.Rename(Numbered(there, k), Numbered(made, k)); }},
+      {"link", FileOperation::Link, FailureKind::DiskFull,
+       [&](FileSystem& files, int k) { files.Link(kFile, Numbered(made, k)); }},
+      {"unlink", FileOperation::Unlink, FailureKind::PermissionDenied,
+       [&](FileSystem& files, int k) { files.Unlink(Numbered(there, k)); }},
+      {"make folder", FileOperation::MakeFolder, FailureKind::DiskFull,
+       [&](FileSystem& files, int k) { files.MakeFolder(Numbered(made, k)); }},
+      {"flush", FileOperation::FlushFolder, FailureKind::DiskNotReady,
+       [](FileSystem& files, int) { files.FlushFolder(kFolder); }},
+      {"look", FileOperation::Look, FailureKind::DiskNotReady,
+       [](FileSystem& files, int) { files.Look(kFile); }},
+      {"lock", FileOperation::Lock, FailureKind::DiskNotReady,
+       [](FileSystem& files, int) {
+         const QString lock = kRoot + QChar('\\') + kLockName;
+         files.Lock(lock, LockMode::Shared);
+         files.Lock(lock, LockMode::Unlocked);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDrives drives;
     drives.Put(kFile, "old");
-    if (c.operation == FileOperation::Delete) {
-      for (int k = 1; k <= c.nth + 1; ++k) drives.Put(Numbered(file, k), "doomed");
-    }
+    for (int k = 1; k <= 3; ++k) drives.Put(Numbered(there, k), "there");
     FaultyFileSystem files;
-    files.Fail(c.operation, c.nth, c.kind);
+    int told = 0;
+    files.AfterEachCall([&](FileOperation operation) { told += operation == c.operation; });
+    files.Fail(c.operation, 2, c.kind);
 
-    for (int k = 1; k <= c.nth + 1; ++k) {
+    for (int k = 1; k <= 3; ++k) {
       const QStringList before = TreeOf(drives);
-      const std::optional<Failure> failure = FailureOf([&] { c.call(k); });
-      if (k == c.nth) {
+      const std::optional<Failure> failure = FailureOf([&] { c.call(files, k); });
+      if (k == 2) {
         ASSERT_TRUE(failure) << "call " << k << " went through";
         EXPECT_EQ(failure->Kind(), c.kind);
         EXPECT_EQ(TreeOf(drives), before);
@@ -117,60 +238,280 @@ TEST(FileSystemSeam, OnlyTheChosenCallOfItsOperationFailsAndItChangesNothing) {
         EXPECT_FALSE(failure) << "call " << k << " failed: " << failure->what();
       }
     }
-    EXPECT_EQ(files.Calls(c.operation), c.nth + 1);
+    EXPECT_EQ(files.Calls(c.operation), 3);
+    EXPECT_EQ(told, 2) << "a failed call was told as made";
   }
 }
 
-TEST(FileSystemSeam, AFailedWriteLeavesTheOldFileAndNoTemporaryAndTheDiskComesBack) {
+TEST(FileSystemSeam, AMediumWithoutHardLinksGivesNoSecondNameAndTheDiskComesBack) {
+  TempDrives drives;
+  drives.Put(kFile, "old");
+  const QString second = kFolder + QStringLiteral("\\second");
+  {
+    FaultyFileSystem files;
+    files.WithoutHardLinks();
+    EXPECT_FALSE(files.Link(kFile, second));
+    EXPECT_FALSE(drives.Exists(second));
+    EXPECT_EQ(files.Log(), QStringList{"link " + second});
+  }
+  // Gone, it leaves the disk in its place.
+  EXPECT_TRUE(CurrentFileSystem().Link(kFile, second));
+  EXPECT_EQ(drives.Get(second), QByteArray("old"));
+}
+
+// ---------------------------------------------------------------- one file alone
+
+TEST(WritingAlone, AFileAloneIsPutInPlaceWithoutARecordAndLeavesNothing) {
+  TempDrives drives;
+  drives.Put(kFile, "old");
+  const QString added = kFolder + QStringLiteral("\\②7.txt");
+  FaultyFileSystem files;
+  WriteFileAtomic(kFile, "new");
+  ChangeFilesTogether({{added, "added"}, {kFolder + QStringLiteral("\\無い.txt"), std::nullopt}});
+  DeleteFile(added);
+
+  EXPECT_EQ(drives.Get(kFile), QByteArray("new"));
+  EXPECT_FALSE(drives.Exists(added));
+  EXPECT_EQ(Hidden(drives), QStringList());
+  for (const QString& line : files.Log().filter(kRecordName)) {
+    EXPECT_TRUE(line.startsWith(QStringLiteral("look ")))
+        << "a record for one file: " << line.toStdString();
+  }
+  // Named for removal before the temporary exists; in place, flushed, and
+  // only then the note gone.
+  QStringList changes;
+  for (const QString& line : Normalized(files.Log())) {
+    if (!line.startsWith(QStringLiteral("look ")) && !line.startsWith(QStringLiteral("lock "))) {
+      changes.append(line);
+    }
+  }
+  EXPECT_EQ(changes, (QStringList{"write " + kTidy, "write " + kFolder + "\\.~saving.①7.txt.*",
+                                  "rename " + kFile, "flush " + kFolder, "unlink " + kTidy,
+                                  "write " + kTidy, "write " + kFolder + "\\.~saving.②7.txt.*",
+                                  "rename " + added, "flush " + kFolder, "unlink " + kTidy,
+                                  "unlink " + added, "flush " + kFolder}));
+}
+
+TEST(WritingAlone, AFailureAtAnyStepLeavesTheFileWholeAndTheNextHoldNothingElse) {
+  QStringList log;
+  {
+    TempDrives drives;
+    drives.Put(kFile, "old");
+    FaultyFileSystem files;
+    WriteFileAtomic(kFile, "new");
+    log = files.Log();
+  }
+  const qsizetype rename = log.indexOf("rename " + kFile);
+  ASSERT_GT(rename, 0);
+  const std::vector<Call> calls = CallsOf(log);
+  for (std::size_t k = 0; k < calls.size(); ++k) {
+    SCOPED_TRACE(calls[k].line.toStdString() + " failed");
+    TempDrives drives;
+    drives.Put(kFile, "old");
+    std::optional<Failure> failure;
+    {
+      FaultyFileSystem files;
+      files.Fail(calls[k].operation, calls[k].nth, FailureKind::DiskFull);
+      failure = FailureOf([] { WriteFileAtomic(kFile, "new"); });
+      ASSERT_TRUE(Normalized(files.Log()).contains(calls[k].line + " failed"));
+    }
+    if (static_cast<qsizetype>(k) <= rename) {
+      ASSERT_TRUE(failure);
+      EXPECT_EQ(failure->Kind(), FailureKind::DiskFull);
+      EXPECT_EQ(drives.Get(kFile), QByteArray("old"));
+      EXPECT_EQ(Hidden(drives), QStringList());
+    } else {
+      // In place, whole; a flush that failed after it is reported, as the
+      // file may not be on the medium yet.
+      EXPECT_EQ(drives.Get(kFile), QByteArray("new"));
+      EXPECT_EQ(Hidden(drives).filter(kTemporaryMark), QStringList());
+    }
+    { const DriveLock next(kFile, DriveLock::Mode::Shared); }
+    EXPECT_EQ(Hidden(drives), QStringList());
+  }
+}
+
+// As with several files, once the new file is in place and on the medium
+// the change is done: what is left to remove is the next hold's.
+TEST(WritingAlone, AWriteOnTheMediumIsDoneThoughItsNoteCannotBeRemoved) {
   TempDrives drives;
   drives.Put(kFile, "old");
   {
     FaultyFileSystem files;
-    files.Fail(FileOperation::Write, 2, FailureKind::DiskFull);
-    WriteFileAtomic(kFile, "first");
-    const std::optional<Failure> failure = FailureOf([] { WriteFileAtomic(kFile, "second"); });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Description(), Failure::Describe(FailureKind::DiskFull));
-    EXPECT_EQ(drives.Get(kFile), QByteArray("first"));
-    EXPECT_EQ(QDir(drives.Native(kFolder))
-                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("①7.txt")});
-
-    EXPECT_EQ(Steps(files).filter(QStringLiteral("write ")),
-              (QStringList{"write " + kFile, "write " + kFile + " failed"}));
+    files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);
+    const std::optional<Failure> failure = FailureOf([] { WriteFileAtomic(kFile, "new"); });
+    EXPECT_FALSE(failure) << failure->what();
+    ASSERT_EQ(files.Log().back(), "unlink " + kTidy + " failed");
   }
-  // Gone, it leaves the disk in its place.
-  WriteFileAtomic(kFile, "third");
-  EXPECT_EQ(drives.Get(kFile), QByteArray("third"));
+  EXPECT_EQ(drives.Get(kFile), QByteArray("new"));
+  EXPECT_EQ(ReadFileBytes(kFile), QByteArray("new"));
+  EXPECT_EQ(Hidden(drives), QStringList());
 }
 
-TEST(FileSystemSeam, ADiskThatFailsWritesFailsCopiesAndEmptyingToo) {
+TEST(WritingAlone, ATemporaryThatAKillLeftBeforeItsRenameIsRemovedByTheNextHold) {
   TempDrives drives;
   drives.Put(kFile, "old");
-  const QString target = QStringLiteral("a:\\①7.txt");
-  drives.Put(target, "kept");
-  FaultyFileSystem files;
-  files.Fail(FileOperation::Write, 1, FailureKind::DiskFull);
-  files.Fail(FileOperation::Write, 2, FailureKind::PermissionDenied);
-
-  const std::optional<Failure> copy = FailureOf([&] { CopyFile(kFile, target); });
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(copy->Kind(), FailureKind::DiskFull);
-  EXPECT_EQ(drives.Get(target), QByteArray("kept"));
-
-  const std::optional<Failure> emptying = FailureOf([] { CreateTextFile(kFile, true); });
-  ASSERT_TRUE(emptying);
-  EXPECT_EQ(emptying->Kind(), FailureKind::PermissionDenied);
+  const QString lookalike = kFolder + QStringLiteral("\\.~saving.①7.txt.Ab12Cd");
+  drives.Put(lookalike, "no note names it");
+  {
+    // The rename, and then every removal, fails: as a kill leaves it.
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 1, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Unlink, 2, FailureKind::DiskNotReady);
+    ASSERT_TRUE(FailureOf([] { WriteFileAtomic(kFile, "new"); }));
+  }
+  ASSERT_EQ(Hidden(drives).size(), 3);  // the note, the temporary and the lookalike
   EXPECT_EQ(drives.Get(kFile), QByteArray("old"));
 
-  EXPECT_EQ(files.Log(), (QStringList{"copy " + kFile + " to " + target, "read " + kFile,
-                                      "write " + target + " failed", "create text file " + kFile,
-                                      "write " + kFile + " failed"}));
+  EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old"));
+  EXPECT_EQ(Hidden(drives), QStringList{"/法人税/ミルダ/.~saving.①7.txt.Ab12Cd"});
 }
 
-// Files of one save in two folders, the way a statement's text and amounts
-// could be split by a damaged installation.
-const QString kSecond = QStringLiteral("c:\\法人税\\別表\\A①7.txt");
+// ---------------------------------------------------------------- several files
+
+// The changes of several files that the tests below make, from the files
+// PutOld puts.
+struct Save {
+  const char* name;
+  std::vector<FileChange> changes;
+};
+
+std::vector<Save> Saves() {
+  return {
+      {"two files in two folders", {{kFile, "new text"}, {kSecond, "new amounts"}}},
+      {"three files, one of them new",
+       {{kFile, "new text"}, {kSecond, "new amounts"}, {kThird, "new markers"}}},
+      {"a deletion and a file", {{kFile, std::nullopt}, {kSecond, "new amounts"}}},
+  };
+}
+
+class SeveralFiles : public ::testing::TestWithParam<bool> {
+ protected:
+  // The medium of the test: with hard links, or without as FAT.
+  void Prepare(FaultyFileSystem& files) const {
+    if (!GetParam()) files.WithoutHardLinks();
+  }
+};
+
+TEST_P(SeveralFiles, AFailureUpToTheCommitChangesNothingAndOneAfterItLeavesTheChangeDone) {
+  for (const Save& save : Saves()) {
+    SCOPED_TRACE(save.name);
+    QStringList log;
+    QStringList before;
+    QStringList after;
+    {
+      TempDrives drives;
+      PutOld(drives);
+      before = TreeOf(drives);
+      FaultyFileSystem files;
+      Prepare(files);
+      ChangeFilesTogether(save.changes);
+      log = files.Log();
+      after = TreeOf(drives);
+    }
+    ASSERT_NE(before, after);
+    ASSERT_EQ(after.filter(QStringLiteral("/.~")), QStringList());
+    // The commit: the record becomes the note of what is left to remove,
+    // and that is on the medium.
+    const qsizetype commit = log.indexOf("rename " + kTidy);
+    ASSERT_GT(commit, 0);
+    ASSERT_EQ(log.value(commit + 1), "flush " + kRoot);
+
+    const std::vector<Call> calls = CallsOf(log);
+    for (std::size_t k = 0; k < calls.size(); ++k) {
+      SCOPED_TRACE(calls[k].line.toStdString() + " failed, call " +
+                   std::to_string(calls[k].nth) + " of its kind");
+      TempDrives drives;
+      PutOld(drives);
+      std::optional<Failure> failure;
+      {
+        FaultyFileSystem files;
+        Prepare(files);
+        files.Fail(calls[k].operation, calls[k].nth, FailureKind::OtherIO);
+        failure = FailureOf([&] { ChangeFilesTogether(save.changes); });
+        ASSERT_TRUE(Normalized(files.Log()).contains(calls[k].line + " failed"))
+            << "the change went another way";
+      }
+      if (static_cast<qsizetype>(k) <= commit + 1) {
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
+        EXPECT_EQ(TreeOf(drives), before);
+      } else {
+        EXPECT_FALSE(failure) << failure->what();
+        EXPECT_EQ(DataOf(drives), after);
+        { const DriveLock next(kRoot, DriveLock::Mode::Shared); }
+        EXPECT_EQ(TreeOf(drives), after);
+      }
+    }
+  }
+}
+
+TEST_P(SeveralFiles, TheRecordComesFirstTheOldContentsAreKeptBeforeAnyFileChangesAndTheCommitLast) {
+  for (const Save& save : Saves()) {
+    SCOPED_TRACE(save.name);
+    TempDrives drives;
+    PutOld(drives);
+    FaultyFileSystem files;
+    Prepare(files);
+    ChangeFilesTogether(save.changes);
+    const QStringList log = files.Log();
+
+    const qsizetype record = log.indexOf("rename " + kRecord);
+    const qsizetype commit = log.indexOf("rename " + kTidy);
+    ASSERT_GE(record, 0);
+    ASSERT_GT(commit, record);
+    EXPECT_EQ(log.value(record + 1), "flush " + kRoot) << "the record is on the medium first";
+
+    std::vector<qsizetype> temporaries;
+    std::vector<std::pair<qsizetype, QString>> asides;   // with their folders
+    std::vector<std::pair<qsizetype, QString>> changes;  // renames into place and deletions
+    for (qsizetype k = record + 1; k < commit; ++k) {
+      const QString& line = log[k];
+      const QString path = line.section(QChar(' '), 1);
+      if (line.startsWith(QStringLiteral("write "))) {
+        temporaries.push_back(k);
+      } else if (IsHidden(path) && (line.startsWith(QStringLiteral("link ")) ||
+                                    line.startsWith(QStringLiteral("rename ")))) {
+        asides.emplace_back(k, FolderOf(path));
+      } else if (!IsHidden(path) && (line.startsWith(QStringLiteral("rename ")) ||
+                                     line.startsWith(QStringLiteral("unlink ")))) {
+        changes.emplace_back(k, FolderOf(path));
+      }
+    }
+    EXPECT_EQ(temporaries.size(), log.filter(QStringLiteral("write ")).size() - 1)
+        << "a temporary written before the record";
+    ASSERT_FALSE(changes.empty());
+    ASSERT_FALSE(asides.empty());
+    const qsizetype firstChange = changes.front().first;
+    for (const qsizetype temporary : temporaries) EXPECT_LT(temporary, firstChange);
+    // A flush of the folder between a set-aside and the first change.
+    const auto flushedBetween = [&](const QString& folder, qsizetype from, qsizetype to) {
+      for (qsizetype k = from + 1; k < to; ++k) {
+        if (log[k] == "flush " + folder) return true;
+      }
+      return false;
+    };
+    for (const auto& [at, folder] : asides) {
+      EXPECT_TRUE(flushedBetween(folder, at, firstChange))
+          << log[at].toStdString() << " not flushed before the first change";
+    }
+    for (const auto& [at, folder] : changes) {
+      EXPECT_TRUE(flushedBetween(folder, at, commit))
+          << log[at].toStdString() << " not flushed before the commit";
+    }
+    // After the commit only the hidden files go, and the note last.
+    for (qsizetype k = commit; k < log.size(); ++k) {
+      if (log[k].startsWith(QStringLiteral("unlink "))) {
+        EXPECT_TRUE(IsHidden(log[k].section(QChar(' '), 1))) << log[k].toStdString();
+      }
+    }
+    EXPECT_EQ(log.back(), "unlink " + kTidy);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(HardLinks, SeveralFiles, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "WithLinks" : "WithoutLinks"; });
 
 TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
   struct Case {
@@ -180,7 +521,7 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
   const Case cases[] = {
       {"the disk fills on the second file",
        [](TempDrives&, FaultyFileSystem& files) {
-         files.Fail(FileOperation::Write, 2, FailureKind::DiskFull);
+         files.Fail(FileOperation::Write, 3, FailureKind::DiskFull);  // after the record's
          return true;
        }},
       {"the second target is a folder",
@@ -190,8 +531,7 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
        }},
       {"the second folder is read-only",
        [](TempDrives& drives, FaultyFileSystem&) {
-         const QString folder = drives.Native(QStringLiteral("c:\\法人税\\別表"));
-         return ::chmod(QFile::encodeName(folder).constData(), 0555) == 0;
+         return ::chmod(QFile::encodeName(drives.Native(kSecondFolder)).constData(), 0555) == 0;
        }},
   };
   for (const Case& c : cases) {
@@ -199,8 +539,7 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
     WithoutRootOverride noOverride;
     if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
     TempDrives drives;
-    drives.Put(kFile, "old text");
-    drives.Put(kSecond, "old amounts");
+    PutOld(drives);
     FaultyFileSystem files;
     ASSERT_TRUE(c.spoil(drives, files));
     const QStringList before = TreeOf(drives);
@@ -209,278 +548,262 @@ TEST(WritingTogether, AFileThatCannotBeWrittenLeavesEveryTargetAsItWas) {
         FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
     ASSERT_TRUE(failure);
     EXPECT_EQ(TreeOf(drives), before);
-    EXPECT_EQ(files.Calls(FileOperation::Rename), 0);
-    ::chmod(QFile::encodeName(drives.Native(QStringLiteral("c:\\法人税\\別表"))).constData(), 0755);
+    EXPECT_EQ(files.Log().filter("rename " + kFile), QStringList()) << "a file was put in place";
+    ::chmod(QFile::encodeName(drives.Native(kSecondFolder)).constData(), 0755);
   }
 }
 
-TEST(WritingTogether, EveryFileIsWrittenBeforeTheRecordAndTheRecordBeforeAnyIsPutInPlace) {
+TEST(WritingTogether, ARollbackThatFailsTooLeavesTheRecordForTheNextHoldOrStart) {
+  struct Faults {
+    const char* name;
+    std::vector<std::pair<FileOperation, int>> calls;
+  };
+  std::vector<std::pair<FileOperation, int>> flushes;
+  // Every flush from the one after the renames into place.
+  for (int nth = 4; nth < 20; ++nth) flushes.emplace_back(FileOperation::FlushFolder, nth);
+  const Faults faults[] = {
+      // The medium pulled out at the second rename into place: the first
+      // file is new, and its old content cannot be put back.
+      {"the medium gone", {{FileOperation::Rename, 3}, {FileOperation::Rename, 4}}},
+      {"a medium that stops flushing", flushes},
+      {"a set-aside that cannot be removed", {{FileOperation::Rename, 3}, {FileOperation::Unlink, 1}}},
+  };
+  for (const Faults& f : faults) {
+    for (const char* next : {"change", "read", "start"}) {
+      SCOPED_TRACE(std::string(f.name) + ", then " + next);
+      TempDrives drives;
+      PutOld(drives);
+      const QStringList before = TreeOf(drives);
+      {
+        FaultyFileSystem files;
+        for (const auto& [operation, nth] : f.calls) {
+          files.Fail(operation, nth, FailureKind::DiskNotReady);
+        }
+        const std::optional<Failure> failure =
+            FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->Kind(), FailureKind::DiskNotReady);
+      }
+      EXPECT_TRUE(drives.Exists(kRecord));
+
+      if (QLatin1String(next) == QLatin1String("change")) {
+        const QString other = kFolder + QStringLiteral("\\②7.txt");
+        WriteFileAtomic(other, "other");
+        QFile::remove(drives.Native(other));
+      } else if (QLatin1String(next) == QLatin1String("read")) {
+        EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old text"));
+      } else {
+        DriveLock::RecoverIfFree(kRoot);
+      }
+      EXPECT_EQ(TreeOf(drives), before);
+    }
+  }
+}
+
+// Holds nest, so a change may follow another within one hold, where no new
+// hold comes to finish what the first left.
+TEST(WritingTogether, AChangeWithinAHoldGoesThroughWhereTheOneBeforeLeftItsOldContents) {
   TempDrives drives;
-  drives.Put(kFile, "old text");
-  drives.Put(kSecond, "old amounts");
-  FaultyFileSystem files;
-  WriteFilesTogether({{kSecond, "new amounts"}, {kFile, "new text"}});
-  const QString record = QStringLiteral("c:\\法人税\\.~change");
-  EXPECT_EQ(Steps(files),
-            (QStringList{"write " + kSecond, "write " + kFile, "record " + record, "set aside " + kSecond,
-                         "set aside " + kFile, "sync c:\\法人税\\ミルダ",
-                         "sync c:\\法人税\\別表", "rename " + kSecond, "rename " + kFile,
-                         "sync c:\\法人税\\ミルダ", "sync c:\\法人税\\別表",
-                         "remove record " + record}));
+  PutOld(drives);
+  const DriveLock held(kRoot, DriveLock::Mode::Exclusive);
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);  // a set-aside's removal
+    WriteFilesTogether({{kFile, "first"}, {kSecond, "first"}});
+  }
+  ASSERT_EQ(Hidden(drives).size(), 3);  // both old contents, and the note naming them
+
+  const std::optional<Failure> failure =
+      FailureOf([] { WriteFilesTogether({{kFile, "second"}, {kSecond, "second"}}); });
+  EXPECT_FALSE(failure) << failure->what();
+  EXPECT_EQ(drives.Get(kFile), QByteArray("second"));
+  EXPECT_EQ(drives.Get(kSecond), QByteArray("second"));
+  // Whatever is still left is named for the drive's next hold.
+  if (!Hidden(drives).isEmpty()) {
+    EXPECT_TRUE(drives.Exists(kTidy)) << "old contents that no note names";
+  }
+}
+
+TEST(WritingTogether, ARecordIsRolledBackWhereAFolderItNamesIsGone) {
+  TempDrives drives;
+  PutOld(drives);
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 3, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 4, FailureKind::DiskNotReady);
+    ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new"}}); }));
+  }
+  ASSERT_TRUE(drives.Exists(kRecord));
+  ASSERT_TRUE(QDir(drives.Native(kSecondFolder)).removeRecursively());
+
+  WriteFileAtomic(kFolder + QStringLiteral("\\②7.txt"), "other");
+  EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
+  EXPECT_EQ(Hidden(drives), QStringList());
+}
+
+// A record that is not whole, or names what no change of this program would,
+// was not written by it: acting on it could undo the wrong files.
+TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
+  // A save of ①7 killed after its rename: the new content in place, the old
+  // one set aside.
+  const QByteArray temporary = ".~saving.①7.txt.Ab12Cd";
+  const QByteArray aside = ".~saving.①7.txt.Zz99Yy";
+  const QByteArray entry = "W\tミルダ\\①7.txt\t" + temporary + '\t' + aside + '\n';
+  struct Case {
+    const char* name;
+    QByteArray record;
+    bool ours;
+  };
+  const Case cases[] = {
+      {"whole", "change 2\n" + entry + "end\n", true},
+      {"garbage", "garbage", false},
+      {"cut short", "change 2\n" + entry, false},
+      {"of another kind", "change 9\n" + entry + "end\n", false},
+      {"an unknown step", "change 2\nX" + entry.mid(1) + "end\n", false},
+      {"a path out of the data root",
+       "change 2\nW\t..\\法人名\\7.txt\t.~saving.7.txt.Ab12Cd\t\nend\n", false},
+      {"a temporary of another file",
+       "change 2\nW\tミルダ\\①7.txt\t.~saving.A①7.txt.Ab12Cd\t" + aside + "\nend\n", false},
+      {"a data file for a set-aside",
+       "change 2\nW\tミルダ\\①7.txt\t" + temporary + "\tA①7.txt\nend\n", false},
+      {"a deletion that keeps nothing", "change 2\nD\tミルダ\\①7.txt\t\t\nend\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDrives drives;
+    drives.Put(kFile, "new text");
+    drives.Put(kFolder + QChar('\\') + QString::fromUtf8(aside), "old text");
+    drives.Put(kFolder + QStringLiteral("\\A①7.txt"), "amounts");
+    drives.Put(kRecord, c.record);
+    const QStringList planted = TreeOf(drives);
+
+    const std::optional<Failure> failure =
+        FailureOf([] { WriteFileAtomic(kFolder + QStringLiteral("\\A①7.txt"), "x"); });
+    if (c.ours) {
+      EXPECT_FALSE(failure);
+      EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
+      EXPECT_EQ(Hidden(drives), QStringList());
+      continue;
+    }
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Kind(), FailureKind::TypeMismatch);
+    EXPECT_EQ(failure->Description(),
+              Failure::Describe(FailureKind::TypeMismatch) + QChar('\n') + kRecordName);
+    EXPECT_EQ(TreeOf(drives), planted);
+    EXPECT_EQ(ReadFileBytes(kFile), QByteArray("new text"));
+    DriveLock::RecoverIfFree(kRoot);
+    EXPECT_EQ(TreeOf(drives), planted);
+    // The failed hold let the drive go.
+    OtherCopy other(drives);
+    EXPECT_TRUE(other.Takes(LOCK_EX));
+  }
+}
+
+// ---------------------------------------------------------------- the drive's lock
+
+TEST(DriveLock, AnotherCopysHoldIsWaitedForThenReportedAndNothingChanges) {
+  TempDrives drives;
+  PutOld(drives);
+  const QStringList before = TreeOf(drives);
+  const Patience patience(100ms);
+  OtherCopy other(drives);
+  ASSERT_TRUE(other.Takes(LOCK_EX));
+  const std::pair<const char*, std::function<void()>> operations[] = {
+      {"read", [] { ReadFileBytes(kFile); }},
+      {"write", [] { WriteFileAtomic(kFile, "new"); }},
+      {"write together", [] { WriteFilesTogether({{kFile, "new"}, {kSecond, "new"}}); }},
+      {"delete", [] { DeleteFile(kFile); }},
+      {"create folder", [] { CreateFolder(kRoot + QStringLiteral("\\新")); }},
+  };
+  for (const auto& [name, operation] : operations) {
+    SCOPED_TRACE(name);
+    const auto start = std::chrono::steady_clock::now();
+    ExpectFailure(operation, FailureKind::PermissionDenied, QStringLiteral("書き込みできません。"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+  }
+  EXPECT_EQ(TreeOf(drives), before);
+
+  // Beside another copy's reading, reads go on and changes wait.
+  other.LetGo();
+  ASSERT_TRUE(other.Takes(LOCK_SH));
+  EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old text"));
+  ExpectFailure([] { WriteFileAtomic(kFile, "new"); }, FailureKind::PermissionDenied,
+                QStringLiteral("書き込みできません。"));
+  EXPECT_EQ(TreeOf(drives), before);
+}
+
+TEST(DriveLock, AChangeGoesThroughWhenTheOtherCopyLetsGoWithinThePatience) {
+  TempDrives drives;
+  PutOld(drives);
+  const Patience patience(5s);
+  OtherCopy other(drives);
+  ASSERT_TRUE(other.Takes(LOCK_EX));
+  std::thread letGo([&other] {
+    std::this_thread::sleep_for(200ms);
+    other.LetGo();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const std::optional<Failure> failure =
+      FailureOf([] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); });
+  const auto waited = std::chrono::steady_clock::now() - start;
+  letGo.join();
+  EXPECT_FALSE(failure) << failure->what();
+  EXPECT_GE(waited, 150ms);
   EXPECT_EQ(drives.Get(kFile), QByteArray("new text"));
   EXPECT_EQ(drives.Get(kSecond), QByteArray("new amounts"));
-  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
 }
 
-TEST(WritingTogether, AFailureAtAnyStepBeforeTheLastRenameChangesNothing) {
-  const QString third = QStringLiteral("c:\\法人税\\ミルダ\\B①7.txt");  // new
-  struct Case {
-    bool hardLinks;
-    int count;
-    FileOperation operation;
-    int nth;
+TEST(DriveLock, HoldsNestWithinOneCopyAndTheOutermostDecidesWhatOthersMayDo) {
+  TempDrives drives;
+  PutOld(drives);
+  const Patience patience(50ms);
+  OtherCopy other(drives);
+  const auto othersMay = [&other](int operation) {
+    const bool took = other.Takes(operation);
+    other.LetGo();
+    return took;
   };
-  std::vector<Case> cases;
-  for (const bool hardLinks : {true, false}) {
-    for (const int count : {2, 3}) {
-      for (const auto& [operation, nth] :
-           std::vector<std::pair<FileOperation, int>>{
-               {FileOperation::Write, 1}, {FileOperation::Write, count},
-               {FileOperation::WriteRecord, 1}, {FileOperation::SetAside, 1},
-               {FileOperation::SetAside, 2}, {FileOperation::SyncFolder, 1},
-               {FileOperation::Rename, 1}, {FileOperation::Rename, 2},
-               {FileOperation::Rename, count}}) {
-        cases.push_back({hardLinks, count, operation, nth});
-      }
-    }
-  }
-  for (const Case& c : cases) {
-    SCOPED_TRACE(QStringLiteral("%1 files%2, operation %3, call %4")
-                     .arg(c.count)
-                     .arg(c.hardLinks ? "" : " without hard links")
-                     .arg(static_cast<int>(c.operation))
-                     .arg(c.nth)
-                     .toStdString());
-    TempDrives drives;
-    drives.Put(kFile, "old text");
-    drives.Put(kSecond, "old amounts");
-    std::vector<FileContent> save{{kFile, "new text"}, {kSecond, "new amounts"}};
-    if (c.count == 3) save.push_back({third, "new subtotals"});
-    const QStringList before = TreeOf(drives);
-    FaultyFileSystem files;
-    if (!c.hardLinks) files.WithoutHardLinks();
-    files.Fail(c.operation, c.nth, FailureKind::OtherIO);
-    const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(save); });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
-    EXPECT_EQ(TreeOf(drives), before);
-  }
-}
-
-TEST(WritingTogether, AnUndoThatFailsIsFinishedBeforeTheNextReadOrChangeOnTheDriveAndAtTheNextStart) {
-  for (const char* next : {"change", "read", "start"}) {
-    SCOPED_TRACE(next);
-    const bool byTheNextStart = QLatin1String(next) == QLatin1String("start");
-    TempDrives drives;
-    drives.Put(kFile, "old text");
-    drives.Put(kSecond, "old amounts");
-    const QStringList before = TreeOf(drives);
+  {
+    const DriveLock reading(kRoot, DriveLock::Mode::Shared);
+    EXPECT_TRUE(othersMay(LOCK_SH));
+    EXPECT_FALSE(othersMay(LOCK_EX));
+    // Changes within a read, and reads within a change, wait for nobody.
+    WriteFileAtomic(kFile, "inner");
     {
-      FaultyFileSystem files;
-      files.Fail(FileOperation::Rename, 2, FailureKind::OtherIO);
-      files.Fail(FileOperation::PutBack, 1, FailureKind::OtherIO);
-      ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new"}, {kSecond, "new"}}); }));
+      const DriveLock changing(kFile, DriveLock::Mode::Exclusive);
+      EXPECT_FALSE(othersMay(LOCK_SH));
+      EXPECT_EQ(ReadFileBytes(kFile), QByteArray("inner"));
+      WriteFilesTogether({{kFile, "innermost"}, {kSecond, "innermost"}});
+      const DriveLock again(kSecond, DriveLock::Mode::Exclusive);
     }
-    EXPECT_EQ(drives.Get(kFile), QByteArray("new"));  // half done, with its record
-    if (byTheNextStart) {
-      for (const QString& folder : {QStringLiteral("c:\\法人税"), kFolder,
-                                    QStringLiteral("c:\\法人税\\別表")}) {
-        FinishInterruptedChanges(folder);
-      }
-      EXPECT_EQ(TreeOf(drives), before);
-    } else if (QLatin1String(next) == QLatin1String("read")) {
-      EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old text"));
-      EXPECT_EQ(TreeOf(drives), before);
-    } else {
-      WriteFileAtomic(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt"), "other");
-      EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
-      EXPECT_EQ(drives.Get(kSecond), QByteArray("old amounts"));
-      EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
-    }
+    // Back to the read alone.
+    EXPECT_TRUE(othersMay(LOCK_SH));
+    EXPECT_FALSE(othersMay(LOCK_EX));
   }
+  EXPECT_TRUE(othersMay(LOCK_EX));
+  EXPECT_EQ(drives.Get(kSecond), QByteArray("innermost"));
+  EXPECT_EQ(Hidden(drives), QStringList());
 }
 
-TEST(WritingTogether, NewFilesThatCannotBeFlushedAfterTheirRenamesAreTakenBackAndReported) {
+// Changing a file within a read waits for other copies' reads to end; when
+// they do not, the read goes on as it was, still keeping out their changes.
+TEST(DriveLock, AChangeThatCannotWaitWithinAReadLeavesTheReadHeld) {
   TempDrives drives;
-  drives.Put(kFile, "old text");
-  drives.Put(kSecond, "old amounts");
-  const QStringList before = TreeOf(drives);
-  const QString added = kFolder + QStringLiteral("\\②7.txt");
-  for (const std::vector<FileContent>& change :
-       {std::vector<FileContent>{{kFile, "new text"}, {kSecond, "new amounts"}},
-        std::vector<FileContent>{{kFile, "new text"}}, std::vector<FileContent>{{added, "new"}}}) {
-    SCOPED_TRACE(change.size());
-    FaultyFileSystem files;
-    // The flush after the renames: after the set-asides' one where there are
-    // old files.
-    files.Fail(FileOperation::SyncFolder, change.front().path == added ? 1 : change.size() + 1,
-               FailureKind::OtherIO);
-    const std::optional<Failure> failure = FailureOf([&] { WriteFilesTogether(change); });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Kind(), FailureKind::OtherIO);
-    EXPECT_EQ(TreeOf(drives), before);
-  }
-}
-
-TEST(WritingTogether, AMediumThatStopsFlushingAfterTheRenamesKeepsTheOldFiles) {
-  TempDrives drives;
-  drives.Put(kFile, "old text");
-  drives.Put(kSecond, "old amounts");
-  {
-    FaultyFileSystem files;
-    // Every flush from the one after the renames on.
-    for (int nth = 3; nth < 20; ++nth) files.Fail(FileOperation::SyncFolder, nth, FailureKind::OtherIO);
-    ASSERT_TRUE(FailureOf([] { WriteFilesTogether({{kFile, "new"}, {kSecond, "new"}}); }));
-  }
+  PutOld(drives);
+  const Patience patience(50ms);
+  OtherCopy other(drives);
+  const DriveLock reading(kRoot, DriveLock::Mode::Shared);
+  ASSERT_TRUE(other.Takes(LOCK_SH));
+  ExpectFailure([] { WriteFileAtomic(kFile, "new"); }, FailureKind::PermissionDenied,
+                QStringLiteral("書き込みできません。"));
+  other.LetGo();
+  EXPECT_FALSE(other.Takes(LOCK_EX)) << "another copy may change files under this copy's read";
   EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
-  EXPECT_EQ(drives.Get(kSecond), QByteArray("old amounts"));
-  // The record could not go; the next read takes it away.
-  EXPECT_EQ(ReadFileBytes(kFile), QByteArray("old text"));
-  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
-}
-
-TEST(WritingTogether, AChangeOnTheMediumIsDoneEvenWhenItsRecordCannotBeRemoved) {
-  TempDrives drives;
-  drives.Put(kFile, "old text");
-  drives.Put(kSecond, "old amounts");
-  {
-    FaultyFileSystem files;
-    files.Fail(FileOperation::RemoveRecord, 1, FailureKind::OtherIO);
-    EXPECT_FALSE(FailureOf([] { WriteFilesTogether({{kFile, "new"}, {kSecond, "new"}}); }));
-  }
-  EXPECT_EQ(drives.Get(kFile), QByteArray("new"));
-  EXPECT_EQ(drives.Get(kSecond), QByteArray("new"));
-  // Completed, never undone, by whatever comes next.
-  EXPECT_EQ(ReadFileBytes(kSecond), QByteArray("new"));
-  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
-}
-
-TEST(WritingTogether, ARecordThatARunningChangeHoldsOrThatIsNotWholeIsNeverActedOn) {
-  TempDrives drives;
-  const QString other = QStringLiteral("c:\\法人税\\ミルダ\\A①7.txt");
-  // A change killed between its two renames: ①7 is new, its old content set
-  // aside; A①7 still waits in its temporary file.
-  drives.Put(kFile, "new text");
-  drives.Put(kFolder + "\\.~saving.①7.txt.Zz99Yy", "old text");
-  drives.Put(other, "old amounts");
-  drives.Put(kFolder + "\\.~saving.A①7.txt.Qq11Ww", "new amounts");
-  const QString record = kFolder + QStringLiteral("\\.~change.Ab12Cd");
-  const QByteArray entries =
-      "change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.①7.txt.Zz99Yy\n"
-      "W\tA①7.txt\t.~saving.A①7.txt.Qq11Ww\t.~saving.A①7.txt.Pp00Oo\n";
-  drives.Put(record, entries + "end\n");
-  const QStringList killed = TreeOf(drives);
-
-  const int held = ::open(QFile::encodeName(drives.Native(record)).constData(), O_RDONLY);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  FinishInterruptedChanges(kFolder);
-  EXPECT_EQ(TreeOf(drives), killed);  // its change may still be running
-  ::close(held);
-
-  FinishInterruptedChanges(kFolder);
-  EXPECT_EQ(drives.Get(kFile), QByteArray("old text"));
-  EXPECT_EQ(drives.Get(other), QByteArray("old amounts"));
-  EXPECT_EQ(TreeOf(drives).filter(QStringLiteral("/.~")), QStringList());
-
-  // A record that is not whole, or that names files of another folder or of
-  // another name, is none of the program's: it is reported and touches
-  // nothing.
-  const QString victim = QStringLiteral("c:\\法人税\\法人名\\7.txt");
-  drives.Put(victim, "master");
-  drives.Put(kFile, "new text");
-  for (const QByteArray& damaged :
-       {entries, QByteArray("change 1\nW\t①7.txt\t../法人名/7.txt\t\nend\n"),
-        QByteArray("change 1\nW\t①7.txt\t.~saving.①7.txt.Ab12Cd\t.~saving.A①7.txt.Zz99Yy\nend\n"),
-        QByteArray("change 1\nW\t..\\法人名\\7.txt\t.~saving.7.txt.Ab12Cd\t\nend\n")}) {
-    drives.Put(record, damaged);
-    const QStringList planted = TreeOf(drives);
-    const std::optional<Failure> failure = FailureOf([] { FinishInterruptedChanges(kFolder); });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Description(),
-              Failure::Describe(FailureKind::TypeMismatch) + QStringLiteral("\n.~change.Ab12Cd"));
-    EXPECT_EQ(TreeOf(drives), planted);
-  }
-}
-
-// Starts a copy of the program that holds the data folder until it is
-// killed; tells whether it had the folder to itself.
-pid_t StartCopy(char& alone) {
-  int told[2];
-  if (::pipe(told) != 0) return -1;
-  const pid_t copy = ::fork();
-  if (copy == 0) {
-    char answer = 'n';
-    HoldDataRoot([&answer] { answer = 'y'; });
-    if (::write(told[1], &answer, 1) != 1) ::_exit(2);
-    ::pause();
-    ::_exit(0);
-  }
-  alone = 0;
-  if (::read(told[0], &alone, 1) != 1) alone = 0;
-  ::close(told[0]);
-  ::close(told[1]);
-  return copy;
-}
-
-TEST(WritingTogether, OnlyACopyThatStartsWhileNoOtherRunsClearsUp) {
-  TempDrives drives;
-  char alone = 0;
-  const pid_t first = StartCopy(alone);
-  ASSERT_GT(first, 0);
-  EXPECT_EQ(alone, 'y');
-  const pid_t second = StartCopy(alone);
-  EXPECT_EQ(alone, 'n');
-  // The second runs on when the first ends: a third still is not alone.
-  ::kill(first, SIGKILL);
-  ::waitpid(first, nullptr, 0);
-  const pid_t third = StartCopy(alone);
-  EXPECT_EQ(alone, 'n');
-  for (const pid_t copy : {second, third}) {
-    ::kill(copy, SIGKILL);
-    ::waitpid(copy, nullptr, 0);
-  }
-  const pid_t last = StartCopy(alone);
-  EXPECT_EQ(alone, 'y');
-  ::kill(last, SIGKILL);
-  ::waitpid(last, nullptr, 0);
-}
-
-TEST(WritingTogether, LeftoverTemporariesAreRecognisedAndRemovedFromTheirFolderOnly) {
-  TempDrives drives;
-  drives.Put(kFile, "kept");
-  // A killed save leaves its temporary file: the writer's own name for it.
-  const QString killed = kFolder + QStringLiteral("\\.~saving.①7.txt.Ab12Cd");
-  drives.Put(killed, "half");
-  const QString below = kFolder + QStringLiteral("\\sub\\.~saving.x.txt.Ab12Cd");
-  drives.Put(below, "below");
-  const QString lookalike = kFolder + QStringLiteral("\\.①7.txt.Ab12Cd");
-  drives.Put(lookalike, "not ours");
-
-  RemoveTemporaryFiles(kFolder);
-  RemoveTemporaryFiles(QStringLiteral("c:\\無い"));
-  RemoveTemporaryFiles(QStringLiteral("a:\\法人税"));
-
-  EXPECT_FALSE(QFileInfo::exists(drives.Native(killed)));
-  EXPECT_EQ(drives.Get(kFile), QByteArray("kept"));
-  EXPECT_EQ(drives.Get(below), QByteArray("below"));
-  EXPECT_EQ(drives.Get(lookalike), QByteArray("not ours"));
-  EXPECT_TRUE(IsTemporaryFileName(QStringLiteral(".~saving.①7.txt.Ab12Cd")));
-  EXPECT_FALSE(IsTemporaryFileName(QStringLiteral("①7.txt")));
 }
 
 // A save after a failed load asks before it overwrites files that may be
 // there: one that cannot be looked at may be.
-TEST(WritingTogether, AFileMayExistUnlessNoFileSurelyIs) {
+TEST(Existence, AFileMayExistUnlessNoFileSurelyIs) {
   WithoutRootOverride noOverride;
   if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
   TempDrives drives;

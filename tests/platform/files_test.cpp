@@ -17,7 +17,9 @@
 
 #include "core/failure.h"
 #include "platform/drives.h"
+#include "platform/file_transaction.h"
 #include "support/failure_of.h"
+#include "support/faulty_file_system.h"
 #include "support/qt_printers.h"
 #include "support/temp_drives.h"
 #include "support/without_root_override.h"
@@ -26,6 +28,7 @@ namespace mirudanto::platform {
 namespace {
 
 using mirudanto::testing::FailureOf;
+using mirudanto::testing::FaultyFileSystem;
 using mirudanto::testing::TempDrives;
 using mirudanto::testing::WithoutRootOverride;
 
@@ -111,14 +114,24 @@ TEST_F(FilesTest, AWrittenFileIsOpenToOthersAsUmaskAllows) {
 TEST_F(FilesTest, WriteIntoAMissingFolderCreatesNothing) {
   ExpectFailure([] { WriteFileAtomic(QStringLiteral("c:\\法人税\\別表\\10107.txt"), "1"); },
                 FailureKind::PathNotFound, "パスが見つかりません。");
-  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), QStringList{"ミルダ"});
+  ExpectFailure(
+      [] {
+        WriteFilesTogether({{kFile, "new"}, {QStringLiteral("c:\\法人税\\別表\\10107.txt"), "1"}});
+      },
+      FailureKind::PathNotFound, "パスが見つかりません。");
+  // The drive's lock stays: it is no data, and every copy shares it.
+  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), (QStringList{kLockName, "ミルダ"}));
+  EXPECT_EQ(drives.Get(kFile), old);
 }
 
 TEST_F(FilesTest, WriteOverAFolderIsRefused) {
   drives.MakeFolder(kFolder + QStringLiteral("\\sub"));
   ExpectFailure([] { WriteFileAtomic(kFolder + QStringLiteral("\\sub"), "1"); },
                 FailureKind::PermissionDenied, "書き込みできません。");
+  ExpectFailure([] { WriteFilesTogether({{kFile, "new"}, {kFolder + QStringLiteral("\\sub"), "1"}}); },
+                FailureKind::PermissionDenied, "書き込みできません。");
   EXPECT_EQ(FolderEntries(), (QStringList{"sub", "①7.txt"}));
+  EXPECT_EQ(drives.Get(kFile), old);
 }
 
 // Makes writes to regular files fail beyond a few bytes, as a full disk does
@@ -146,15 +159,33 @@ class FileSizeLimit {
 };
 
 TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporary) {
-  const QByteArray longer(4096, 'y');
-  std::optional<Failure> failure;
-  {
-    FileSizeLimit limit(16);
-    failure = FailureOf([&] { WriteFileAtomic(kFile, longer); });
+  // Room for the change's own notes, not for the new content.
+  const QByteArray longer(8192, 'y');
+  const QString other = kFolder + QStringLiteral("\\A①7.txt");
+  drives.Put(other, old);
+  for (const bool together : {false, true}) {
+    SCOPED_TRACE(together ? "two files" : "one file");
+    std::optional<Failure> failure;
+    FaultyFileSystem files;
+    {
+      FileSizeLimit limit(4096);
+      failure = FailureOf([&] {
+        if (together) {
+          WriteFilesTogether({{other, "short"}, {kFile, longer}});
+        } else {
+          WriteFileAtomic(kFile, longer);
+        }
+      });
+    }
+    ASSERT_TRUE(failure) << "the write went through despite the limit";
+    EXPECT_TRUE(files.Log().filter("write ").last().startsWith(
+        "write " + kFolder + QStringLiteral("\\.~saving.①7.txt.")))
+        << "failed before the new content";
+    EXPECT_EQ(drives.Get(kFile), old);
+    EXPECT_EQ(drives.Get(other), old);
+    EXPECT_EQ(FolderEntries(), (QStringList{"A①7.txt", "①7.txt"}));
+    EXPECT_EQ(EntriesOf(drives.Native(kRoot)), (QStringList{kLockName, "ミルダ"}));
   }
-  ASSERT_TRUE(failure) << "the write went through despite the limit";
-  EXPECT_EQ(drives.Get(kFile), old);
-  EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
 }
 
 // As root the mode bits would not stop a write; the override is given up for
@@ -170,18 +201,35 @@ TEST_F(FilesTest, AReadOnlyFolderRefusesEveryChangeAndKeepsItsFiles) {
   const char* denied = "書き込みできません。";
   ExpectFailure([] { WriteFileAtomic(kFile, "new"); }, FailureKind::PermissionDenied, denied);
   ExpectFailure([&] { WriteFileAtomic(other, "new"); }, FailureKind::PermissionDenied, denied);
-  ExpectFailure([&] { CreateTextFile(other, false); }, FailureKind::PermissionDenied, denied);
-  ExpectFailure([] { CreateTextFile(kFile, true); }, FailureKind::PermissionDenied, denied);
-  ExpectFailure([] { CreateFolder(kFolder + QStringLiteral("\\sub")); },
+  ExpectFailure([&] { WriteFilesTogether({{kFile, "new"}, {other, "new"}}); },
                 FailureKind::PermissionDenied, denied);
-  ExpectFailure([] { CopyFile(QStringLiteral("c:\\elsewhere\\x.txt"), kFile); },
+  ExpectFailure([&] { ChangeFilesTogether({{kFile, std::nullopt}, {other, "new"}}); },
+                FailureKind::PermissionDenied, denied);
+  ExpectFailure([] { CreateFolder(kFolder + QStringLiteral("\\sub")); },
                 FailureKind::PermissionDenied, denied);
   ExpectFailure([] { DeleteFile(kFile); }, FailureKind::PermissionDenied, denied);
 
   EXPECT_EQ(drives.Get(kFile), old);
   EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
+  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), (QStringList{kLockName, "ミルダ"}));
   // Reading needs no write permission.
   EXPECT_EQ(ReadFileBytes(kFile), old);
+}
+
+// A medium whose write protection is on is still read: a restore from it
+// must not need the lock file that no one could create there.
+TEST_F(FilesTest, AReadOnlyDataRootIsStillRead) {
+  WithoutRootOverride noOverride;
+  if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+  const QByteArray native = QFile::encodeName(drives.Native(kRoot));
+  ASSERT_EQ(::chmod(native.constData(), 0555), 0);
+
+  const std::optional<Failure> failure = FailureOf([this] { EXPECT_EQ(ReadFileBytes(kFile), old); });
+  EXPECT_FALSE(failure) << failure->what();
+  ExpectFailure([] { WriteFileAtomic(kFile, "new"); }, FailureKind::PermissionDenied,
+                "書き込みできません。");
+  EXPECT_EQ(drives.Get(kFile), old);
+  ::chmod(native.constData(), 0755);
 }
 
 // ---------------------------------------------------------------- folders and files
@@ -210,40 +258,35 @@ TEST_F(FilesTest, CreateFolderMakesOneLevelOnly) {
   EXPECT_EQ(drives.Get(kFile), old);
 }
 
-TEST_F(FilesTest, CreateTextFile) {
-  const QString fresh = kFolder + QStringLiteral("\\A①7.txt");
-  CreateTextFile(fresh, false);
-  EXPECT_TRUE(FileExists(fresh));
-  EXPECT_EQ(drives.Get(fresh), QByteArray());
-
-  // Without overwrite an existing file stays as it was.
-  ExpectFailure([] { CreateTextFile(kFile, false); }, FailureKind::FileExists,
+TEST_F(FilesTest, EnsureNewFileFailsAsCreatingWouldAndCreatesNothing) {
+  EnsureNewFile(kFolder + QStringLiteral("\\A①7.txt"));
+  ExpectFailure([] { EnsureNewFile(kFile); }, FailureKind::FileExists,
                 "既に同名のファイルが存在しています。");
-  EXPECT_EQ(drives.Get(kFile), old);
-
-  CreateTextFile(kFile, true);
-  EXPECT_EQ(drives.Get(kFile), QByteArray());
-
-  for (const bool overwrite : {false, true}) {
-    ExpectFailure([&] { CreateTextFile(QStringLiteral("c:\\無い\\x.txt"), overwrite); },
-                  FailureKind::PathNotFound, "パスが見つかりません。");
-  }
-  EXPECT_EQ(FolderEntries(), (QStringList{"A①7.txt", "①7.txt"}));
+  ExpectFailure([] { EnsureNewFile(kFolder); }, FailureKind::FileExists,
+                "既に同名のファイルが存在しています。");
+  ExpectFailure([] { EnsureNewFile(QStringLiteral("c:\\法人税\\別表\\10107.txt")); },
+                FailureKind::PathNotFound, "パスが見つかりません。");
+  EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
+  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), QStringList{"ミルダ"});
 }
 
-TEST_F(FilesTest, CopyFileReplacesTheTargetWhole) {
-  const QString target = QStringLiteral("a:\\法人税\\ミルダ\\①7.txt");
-  drives.MakeFolder(QStringLiteral("a:\\法人税\\ミルダ"));
-  drives.Put(target, QByteArray(500, 'z'));
-  CopyFile(kFile, target);
-  EXPECT_EQ(drives.Get(target), old);
-  EXPECT_EQ(EntriesOf(drives.Native(QStringLiteral("a:\\法人税\\ミルダ"))), QStringList{"①7.txt"});
-
-  ExpectFailure([&] { CopyFile(QStringLiteral("c:\\法人税\\ミルダ\\②7.txt"), target); },
-                FailureKind::FileNotFound, "ファイルが見つかりません。");
-  ExpectFailure([] { CopyFile(kFile, QStringLiteral("a:\\無い\\①7.txt")); },
-                FailureKind::PathNotFound, "パスが見つかりません。");
-  EXPECT_EQ(drives.Get(target), old);
+TEST_F(FilesTest, ChangeFilesTogetherWritesDeletesAndPassesByWhatIsNotThere) {
+  const QString added = kFolder + QStringLiteral("\\A①7.txt");
+  QStringList progress;
+  ChangeFilesTogether({{kFile, std::nullopt}, {added, "new"},
+                       {kFolder + QStringLiteral("\\②7.txt"), std::nullopt}},
+                      [&](int done, int total) {
+                        progress.append(QStringLiteral("%1/%2").arg(done).arg(total));
+                      });
+  EXPECT_EQ(FolderEntries(), QStringList{"A①7.txt"});
+  EXPECT_EQ(drives.Get(added), QByteArray("new"));
+  EXPECT_EQ(progress, (QStringList{"1/3", "2/3", "3/3"}));
+  // A file alone, and a deletion alone.
+  ChangeFilesTogether({{kFile, "again"}});
+  ChangeFilesTogether({{added, std::nullopt}});
+  EXPECT_EQ(FolderEntries(), QStringList{"①7.txt"});
+  EXPECT_EQ(drives.Get(kFile), QByteArray("again"));
+  EXPECT_EQ(EntriesOf(drives.Native(kRoot)), (QStringList{kLockName, "ミルダ"}));
 }
 
 TEST_F(FilesTest, DeleteFile) {
@@ -269,16 +312,13 @@ std::vector<std::pair<const char*, std::function<void()>>> FloppyOperations() {
       {"FolderExists root", [] { FolderExists(QStringLiteral("a:")); }},
       {"FileExists", [=] { FileExists(file); }},
       {"CreateFolder", [=] { CreateFolder(folder); }},
-      {"CreateTextFile", [=] { CreateTextFile(file, false); }},
-      {"CreateTextFile overwrite", [=] { CreateTextFile(file, true); }},
+      {"EnsureNewFile", [=] { EnsureNewFile(file); }},
       {"ReadFileBytes", [=] { ReadFileBytes(file); }},
       {"WriteFileAtomic", [=] { WriteFileAtomic(file, "1"); }},
+      {"WriteFilesTogether", [=] { WriteFilesTogether({{file, "1"}, {file + "2", "2"}}); }},
+      {"ChangeFilesTogether", [=] { ChangeFilesTogether({{file, std::nullopt}, {file + "2", "2"}}); }},
       {"DeleteFile", [=] { DeleteFile(file); }},
-      {"CopyFile c: to a:", [=] { CopyFile(kFile, file); }},
-      // The target's drive is the first thing a copy checks, before its source.
-      {"CopyFile of a missing file to a:",
-       [=] { CopyFile(QStringLiteral("c:\\法人税\\ミルダ\\無い.txt"), file); }},
-      {"CopyFile a: to c:", [=] { CopyFile(file, kFolder + QStringLiteral("\\copy.txt")); }},
+      {"holding the drive", [=] { DriveLock hold(folder, DriveLock::Mode::Shared); }},
       {"upper-case letter", [] { CreateFolder(QStringLiteral("A:\\法人税")); }},
   };
 }
@@ -320,7 +360,7 @@ TEST(RemovableDrive, ALinkToAMountedMediumIsTheDrive) {
             0);
   CreateFolder(QStringLiteral("a:\\法人税"));
   WriteFileAtomic(QStringLiteral("a:\\法人税\\①7.txt"), "1\r\n");
-  EXPECT_EQ(EntriesOf(mountPoint + QStringLiteral("/法人税")), QStringList{"①7.txt"});
+  EXPECT_EQ(EntriesOf(mountPoint + QStringLiteral("/法人税")), (QStringList{kLockName, "①7.txt"}));
 }
 
 // ---------------------------------------------------------------- translation

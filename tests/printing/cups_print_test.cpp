@@ -81,8 +81,13 @@ TEST_F(CupsPrinting, OneDocumentIsOnePdfJobOnTheDefaultQueueWithItsTextWhereItWa
     QSet<QString> pdfs;
     QElapsedTimer timer;
     timer.start();
+    // Other tests print beside this one; each PDF's name ends with its job.
+    const QString ours = QStringLiteral("-job_%1.pdf").arg(id);
     do {
-      pdfs = PdfFiles(pdfFolder) - pdfsBefore;
+      pdfs.clear();
+      for (const QString& pdf : PdfFiles(pdfFolder) - pdfsBefore) {
+        if (pdf.endsWith(ours)) pdfs.insert(pdf);
+      }
       if (!pdfs.isEmpty()) break;
       QThread::msleep(100);
     } while (timer.elapsed() < 10000);

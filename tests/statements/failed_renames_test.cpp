@@ -53,8 +53,8 @@ class FailedRenameTest : public testing::ScreenTest {
   FailedRenameTest() { drives.MakeFolder(StatementFolder()); }
 
   // Saves once, then fails each rename of the next press of `button` in
-  // turn: every file stays as the first save left it, with one message and
-  // no beep.
+  // turn (the record's, each file's into place, and the commit's): every file
+  // stays as the first save left it, with one message and no beep.
   void FailEachRename(EntryScreen& screen, const QString& button) {
     screen.Write(screen.Layout().codeBox, QStringLiteral("7"));
     Fill(screen, 1);
@@ -63,7 +63,7 @@ class FailedRenameTest : public testing::ScreenTest {
     const auto saved = Files(drives);
     const int files = static_cast<int>(screen.Layout().files.size());
     ASSERT_GE(files, 2);
-    for (int nth = 1; nth <= files; ++nth) {
+    for (int nth = 1; nth <= files + 2; ++nth) {
       SCOPED_TRACE(nth);
       desktop.boxes.clear();
       desktop.beeps = 0;
@@ -77,6 +77,13 @@ class FailedRenameTest : public testing::ScreenTest {
       EXPECT_EQ(desktop.boxes.front().text, Failure::Describe(FailureKind::PermissionDenied));
       EXPECT_EQ(desktop.beeps, 0);
       EXPECT_EQ(Files(drives), saved);
+    }
+    ASSERT_EQ(desktop.beeps, 0);
+    Fill(screen, 2);
+    {
+      FaultyFileSystem counted;
+      screen.RunUserAction(button);
+      EXPECT_EQ(counted.Calls(FileOperation::Rename), files + 2) << "a rename left untried";
     }
   }
 };

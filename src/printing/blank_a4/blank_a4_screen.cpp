@@ -96,6 +96,7 @@ void BlankA4Screen::Build() {
       AddTextBox(QStringLiteral("Text27"), Twips(4560, 120, 495, 375), QStringLiteral("枚数"));
   heading.setAlignment(Qt::AlignCenter);
   platform::Paint(heading, platform::kLightYellow, QPalette::Base);
+  PassByOnTab(QStringLiteral("Text27"));
   for (std::size_t k = 0; k < SheetRows().size(); ++k) {
     const SheetRow& row = SheetRows()[k];
     const int top = 480 + 360 * static_cast<int>(k);

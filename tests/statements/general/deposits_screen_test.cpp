@@ -172,7 +172,8 @@ TEST_F(DepositsScreenTest, ASaveWhoseFirstFileMeetsAFullDiskKeepsTheOldFiles) {
   screen.Write(Balance(1), "5");
   desktop.beeps = 0;
   testing::FaultyFileSystem files;
-  files.Fail(testing::FileOperation::Write, 1, FailureKind::DiskFull);
+  // The first write is the change's record; the second the texts' new content.
+  files.Fail(testing::FileOperation::Write, 2, FailureKind::DiskFull);
 
   screen.Press("Command1");
 
@@ -182,7 +183,9 @@ TEST_F(DepositsScreenTest, ASaveWhoseFirstFileMeetsAFullDiskKeepsTheOldFiles) {
   EXPECT_EQ(Texts(), texts);
   EXPECT_EQ(Amounts(), amounts);
   // The amounts file is not tried once the texts have failed.
-  EXPECT_EQ(files.Calls(testing::FileOperation::Write), 1);
+  EXPECT_EQ(files.Calls(testing::FileOperation::Write), 2);
+  EXPECT_TRUE(files.Log().filter("write ").last().startsWith(
+      "write " + StatementFolder() + "\\.~saving." + TextPath().section(QChar('\\'), -1)));
   EXPECT_EQ(screen.Read(Box(7)), QStringLiteral("新しい銀行"));
 }
 
@@ -199,7 +202,7 @@ TEST_F(DepositsScreenTest, ASaveWhoseSecondFileCannotBeWrittenLeavesTheFirstAsIt
        }},
       {"the disk fills on the amounts file",
        [](testing::FaultyFileSystem& files) {
-         files.Fail(testing::FileOperation::Write, 2, FailureKind::DiskFull);
+         files.Fail(testing::FileOperation::Write, 3, FailureKind::DiskFull);
        }},
   };
   for (const Case& c : cases) {

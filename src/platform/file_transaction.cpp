@@ -1,0 +1,549 @@
+// Changes of files as transactions kept with a rollback record, and the
+// drive's lock that orders them between copies of the program.
+#include "platform/file_transaction.h"
+
+#include <QRandomGenerator>
+#include <QStringList>
+#include <algorithm>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "core/failure.h"
+
+namespace mirudanto::platform {
+namespace {
+
+const QChar kSeparator('\\');
+const QByteArray kRecordHeader("change 2");
+const QByteArray kRecordEnd("end");
+
+QString FolderOf(const QString& path) { return path.left(path.lastIndexOf(kSeparator)); }
+QString NameOf(const QString& path) { return path.mid(path.lastIndexOf(kSeparator) + 1); }
+QString InRoot(const QString& root, const QString& name) { return root + kSeparator + name; }
+
+bool IsSuffixLetter(QChar c) {
+  return (c >= QChar('A') && c <= QChar('Z')) || (c >= QChar('a') && c <= QChar('z')) ||
+         (c >= QChar('0') && c <= QChar('9'));
+}
+
+// A fresh hidden name for a file's temporary or set-aside content, in its
+// own folder.
+QString HiddenNameFor(const QString& path) {
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  QString name = kTemporaryMark + NameOf(path) + QChar('.');
+  for (qsizetype k = 1; k < kHiddenSuffixLength; ++k) {
+    name += QChar(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
+  }
+  return FolderOf(path) + kSeparator + name;
+}
+
+// One of the file's own hidden names: nothing that a damaged or planted
+// record names can lie anywhere else, or be data.
+bool IsOwnHiddenName(const QString& name, const QString& fileName) {
+  const QString stem = kTemporaryMark + fileName + QChar('.');
+  return name.size() == stem.size() + kHiddenSuffixLength - 1 && name.startsWith(stem) &&
+         std::all_of(name.begin() + stem.size(), name.end(), IsSuffixLetter);
+}
+
+// One file of a change as its record holds it; drive-form paths.
+struct Entry {
+  QString path;
+  QString temporary;  // empty for a deletion
+  QString aside;      // empty where the file did not exist
+  bool Deletes() const { return temporary.isEmpty(); }
+};
+
+// Every name relative to the data root, so that a medium's record still
+// holds wherever the medium is mounted next.
+QByteArray RecordBytes(const QString& root, const std::vector<Entry>& entries) {
+  QByteArray bytes = kRecordHeader + '\n';
+  for (const Entry& entry : entries) {
+    bytes += (entry.Deletes() ? "D\t" : "W\t") + entry.path.mid(root.size() + 1).toUtf8() + '\t' +
+             (entry.Deletes() ? QByteArray() : NameOf(entry.temporary).toUtf8()) + '\t' +
+             (entry.aside.isEmpty() ? QByteArray() : NameOf(entry.aside).toUtf8()) + '\n';
+  }
+  return bytes + kRecordEnd + '\n';
+}
+
+// The entries of a record; none when it is not one this program wrote whole.
+std::optional<std::vector<Entry>> ParseRecord(const QString& root, const QByteArray& bytes) {
+  const QList<QByteArray> lines = bytes.split('\n');
+  if (lines.size() < 3 || lines.back() != QByteArray() || lines[lines.size() - 2] != kRecordEnd ||
+      lines.front() != kRecordHeader) {
+    return std::nullopt;
+  }
+  std::vector<Entry> entries;
+  for (qsizetype k = 1; k < lines.size() - 2; ++k) {
+    const QList<QByteArray> fields = lines[k].split('\t');
+    if (fields.size() != 4 || (fields[0] != "W" && fields[0] != "D")) return std::nullopt;
+    const QStringList parts = QString::fromUtf8(fields[1]).split(kSeparator);
+    for (const QString& part : parts) {
+      if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral("..") ||
+          part.contains(QChar('/')) || part.startsWith(QChar('.'))) {
+        return std::nullopt;
+      }
+    }
+    Entry entry;
+    entry.path = root + kSeparator + parts.join(kSeparator);
+    const QString folder = FolderOf(entry.path);
+    const QString temporary = QString::fromUtf8(fields[2]);
+    const QString aside = QString::fromUtf8(fields[3]);
+    if (fields[0] == "W") {
+      if (!IsOwnHiddenName(temporary, parts.last())) return std::nullopt;
+      entry.temporary = folder + kSeparator + temporary;
+    } else if (!temporary.isEmpty() || aside.isEmpty()) {
+      return std::nullopt;
+    }
+    if (!aside.isEmpty()) {
+      if (!IsOwnHiddenName(aside, parts.last())) return std::nullopt;
+      entry.aside = folder + kSeparator + aside;
+    }
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+std::set<QString> FoldersOf(const std::vector<Entry>& entries) {
+  std::set<QString> folders;
+  for (const Entry& entry : entries) folders.insert(FolderOf(entry.path));
+  return folders;
+}
+
+bool IsFile(FileSystem& files, const QString& path) {
+  return files.Look(path) == PathKind::File;
+}
+
+// A folder that is gone holds nothing of the change, and has nothing to flush.
+void FlushFolders(FileSystem& files, const std::vector<Entry>& entries) {
+  for (const QString& folder : FoldersOf(entries)) {
+    if (files.Look(folder) == PathKind::Folder) files.FlushFolder(folder);
+  }
+}
+
+void RemoveIfThere(FileSystem& files, const QString& path) {
+  if (!path.isEmpty() && IsFile(files, path)) files.Unlink(path);
+}
+
+// Puts every file back as it was before the change: each old content in
+// place, each created file gone, the temporaries gone, and that on the
+// medium. Taken again from the start after any stop, it ends the same.
+void RollBack(FileSystem& files, const std::vector<Entry>& entries) {
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    if (!entry->aside.isEmpty()) {
+      if (IsFile(files, entry->aside)) {
+        files.Rename(entry->aside, entry->path);
+        // Two names of one file: the rename leaves both.
+        RemoveIfThere(files, entry->aside);
+      }
+      // Without its set-aside, the old file was never moved.
+    } else {
+      RemoveIfThere(files, entry->path);
+    }
+    RemoveIfThere(files, entry->temporary);
+  }
+  FlushFolders(files, entries);
+}
+
+// Removes the hidden files a change named, then the note that names them.
+// Flushed before the note goes, so that none comes back unnamed.
+void Tidy(FileSystem& files, const QString& root, const std::vector<Entry>& entries) {
+  for (const Entry& entry : entries) {
+    RemoveIfThere(files, entry.temporary);
+    RemoveIfThere(files, entry.aside);
+  }
+  FlushFolders(files, entries);
+  files.Unlink(InRoot(root, kTidyName));
+}
+
+// Ends whatever an interrupted change left in the data root; the caller
+// holds it exclusively. False when a record is not one this program wrote.
+bool Recover(FileSystem& files, const QString& root) {
+  const QString record = InRoot(root, kRecordName);
+  if (IsFile(files, record)) {
+    const std::optional<std::vector<Entry>> entries = ParseRecord(root, files.Read(record));
+    if (!entries) return false;
+    RollBack(files, *entries);
+    files.Unlink(record);
+    files.FlushFolder(root);
+  }
+  const QString tidy = InRoot(root, kTidyName);
+  if (IsFile(files, tidy)) {
+    // A note cut short by a kill was written before anything it names.
+    const std::optional<std::vector<Entry>> entries = ParseRecord(root, files.Read(tidy));
+    Tidy(files, root, entries.value_or(std::vector<Entry>{}));
+  }
+  return true;
+}
+
+bool NeedsRecovery(FileSystem& files, const QString& root) {
+  return files.Look(InRoot(root, kRecordName)) != PathKind::Missing ||
+         files.Look(InRoot(root, kTidyName)) != PathKind::Missing;
+}
+
+std::chrono::milliseconds& Patience() {
+  static std::chrono::milliseconds patience{5000};
+  return patience;
+}
+
+// Sets the lock, waiting for another copy's hold to end; "file in use" when
+// it does not within the patience. A lock that fails to change from shared
+// to exclusive may have been let go on the way (flock changes it in two
+// steps), so a read that waits to write takes its shared lock back between
+// the tries.
+void WaitFor(FileSystem& files, const QString& root, LockMode mode,
+             LockMode between = LockMode::Unlocked) {
+  const QString lock = InRoot(root, kLockName);
+  const auto deadline = std::chrono::steady_clock::now() + Patience();
+  auto pause = std::chrono::milliseconds(1);
+  while (!files.Lock(lock, mode)) {
+    if (between != LockMode::Unlocked) files.Lock(lock, between);
+    if (std::chrono::steady_clock::now() >= deadline) {
+      throw Failure(FailureKind::PermissionDenied);
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(50));
+  }
+}
+
+// This copy's holds, by data root.
+struct Holds {
+  int shared = 0;
+  int exclusive = 0;
+};
+std::map<QString, Holds>& HoldsByRoot() {
+  static std::map<QString, Holds> holds;
+  return holds;
+}
+
+QString Key(const QString& root) { return root.toLower(); }
+
+void LetGo(FileSystem& files, const QString& root) noexcept {
+  try {
+    files.Lock(InRoot(root, kLockName), LockMode::Unlocked);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+QString DataRootOf(const QString& path) {
+  const qsizetype first = path.indexOf(kSeparator);
+  if (first < 0) return path;
+  const qsizetype second = path.indexOf(kSeparator, first + 1);
+  return second < 0 ? path : path.left(second);
+}
+
+DriveLock::DriveLock(const QString& path, Mode mode) : root_(DataRootOf(path)), mode_(mode) {
+  FileSystem& files = CurrentFileSystem();
+  Holds& holds = HoldsByRoot()[Key(root_)];
+  const bool exclusive = mode == Mode::Exclusive;
+  if (holds.exclusive > 0 || (holds.shared > 0 && !exclusive)) {
+    ++(exclusive ? holds.exclusive : holds.shared);
+    held_ = true;
+    return;
+  }
+  if (files.Look(root_) != PathKind::Folder) return;  // nothing there to hold
+  const bool upgrade = exclusive && holds.shared > 0;
+  try {
+    WaitFor(files, root_, exclusive ? LockMode::Exclusive : LockMode::Shared,
+            upgrade ? LockMode::Shared : LockMode::Unlocked);
+    if (NeedsRecovery(files, root_)) {
+      if (exclusive) {
+        if (!Recover(files, root_)) {
+          throw Failure(FailureKind::TypeMismatch, kRecordName);
+        }
+      } else {
+        // Readers wait for the recovery, and read beside a record that is
+        // not this program's.
+        WaitFor(files, root_, LockMode::Exclusive);
+        Recover(files, root_);
+        WaitFor(files, root_, LockMode::Shared);
+      }
+    }
+  } catch (...) {
+    if (holds.shared == 0) {
+      LetGo(files, root_);
+    } else {
+      try {
+        WaitFor(files, root_, LockMode::Shared);
+      } catch (...) {
+      }
+    }
+    throw;
+  }
+  ++(exclusive ? holds.exclusive : holds.shared);
+  held_ = true;
+}
+
+DriveLock::~DriveLock() {
+  if (!held_) return;
+  FileSystem& files = CurrentFileSystem();
+  Holds& holds = HoldsByRoot()[Key(root_)];
+  if (mode_ == Mode::Exclusive) {
+    if (--holds.exclusive > 0) return;
+    if (holds.shared > 0) {
+      try {
+        WaitFor(files, root_, LockMode::Shared);
+      } catch (...) {
+      }
+      return;
+    }
+  } else if (--holds.shared > 0 || holds.exclusive > 0) {
+    return;
+  }
+  LetGo(files, root_);
+  HoldsByRoot().erase(Key(root_));
+}
+
+void DriveLock::RecoverIfFree(const QString& path) {
+  const QString root = DataRootOf(path);
+  FileSystem& files = CurrentFileSystem();
+  // A drive this copy holds has nothing of an interrupted change to end, and
+  // its lock must not be let go here.
+  if (const auto held = HoldsByRoot().find(Key(root));
+      held != HoldsByRoot().end() && held->second.shared + held->second.exclusive > 0) {
+    return;
+  }
+  try {
+    if (files.Look(root) != PathKind::Folder) return;
+    if (!files.Lock(InRoot(root, kLockName), LockMode::Exclusive)) return;
+  } catch (const Failure&) {
+    return;
+  }
+  try {
+    if (NeedsRecovery(files, root)) Recover(files, root);
+  } catch (const Failure&) {
+  }
+  LetGo(files, root);
+}
+
+void DriveLock::SetPatience(std::chrono::milliseconds patience) { Patience() = patience; }
+
+FileTransaction::FileTransaction(const QString& path) : root_(DataRootOf(path)) { Hold(); }
+
+FileTransaction::~FileTransaction() = default;
+
+void FileTransaction::Hold() {
+  if (!lock_ && CurrentFileSystem().Look(root_) == PathKind::Folder) {
+    lock_.emplace(root_, DriveLock::Mode::Exclusive);
+  }
+}
+
+void FileTransaction::CreateFolder(const QString& path) {
+  FileSystem& files = CurrentFileSystem();
+  files.MakeFolder(path);
+  files.FlushFolder(FolderOf(path));
+  Hold();
+}
+
+void FileTransaction::Write(const QString& path, QByteArray bytes) {
+  changes_.push_back({path, std::move(bytes)});
+}
+
+void FileTransaction::Delete(const QString& path) { changes_.push_back({path, std::nullopt}); }
+
+namespace {
+
+// Replaces or creates one file: its temporary is renamed over it. The tidy
+// note names the temporary while it may be left behind by a kill.
+void WriteAlone(FileSystem& files, const QString& root, const Entry& entry,
+                const QByteArray& bytes) {
+  const QString tidy = InRoot(root, kTidyName);
+  files.Write(tidy, RecordBytes(root, {entry}), false);
+  try {
+    files.Write(entry.temporary, bytes, true);
+    try {
+      files.Rename(entry.temporary, entry.path);
+    } catch (...) {
+      RemoveIfThere(files, entry.temporary);
+      throw;
+    }
+  } catch (...) {
+    try {
+      files.Unlink(tidy);
+    } catch (...) {
+    }
+    throw;
+  }
+  // Not on the medium until its folder is: a failure here is reported, and
+  // the file is whole, old or new.
+  files.FlushFolder(FolderOf(entry.path));
+  // Done: a note that cannot be removed is the drive's next hold's to end.
+  try {
+    files.Unlink(tidy);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void FileTransaction::Commit(const ChangeProgress& progress) {
+  std::vector<FileChange> changes;
+  changes.swap(changes_);
+  if (changes.empty()) return;
+  for (const FileChange& change : changes) {
+    // Files of two drives are never one change.
+    if (Key(DataRootOf(change.path)) != Key(root_) || change.path.size() <= root_.size()) {
+      throw Failure(FailureKind::InvalidArgument);
+    }
+  }
+  Hold();
+  FileSystem& files = CurrentFileSystem();
+  // A hold nested in an outer one took the drive as that one left it: what
+  // an earlier change within it left behind is ended first.
+  if (lock_ && NeedsRecovery(files, root_) && !Recover(files, root_)) {
+    throw Failure(FailureKind::TypeMismatch, kRecordName);
+  }
+  const int total = static_cast<int>(changes.size());
+  int done = 0;
+  const auto tell = [&] {
+    if (progress) progress(++done, total);
+  };
+
+  // The plan, under the hold: which files are there to be set aside.
+  std::vector<Entry> entries;
+  std::vector<const QByteArray*> contents;
+  for (const FileChange& change : changes) {
+    if (change.bytes) continue;
+    if (IsFile(files, change.path)) {
+      entries.push_back({change.path, QString(), HiddenNameFor(change.path)});
+      contents.push_back(nullptr);
+    }
+    tell();
+  }
+  for (const FileChange& change : changes) {
+    if (!change.bytes) continue;
+    const PathKind kind = files.Look(change.path);
+    if (kind == PathKind::Folder) throw Failure(FailureKind::PermissionDenied);
+    entries.push_back({change.path, HiddenNameFor(change.path),
+                       kind == PathKind::File ? HiddenNameFor(change.path) : QString()});
+    contents.push_back(&*change.bytes);
+  }
+  if (entries.empty()) return;
+
+  if (entries.size() == 1) {
+    const Entry& entry = entries.front();
+    if (entry.Deletes()) {
+      files.Unlink(entry.path);
+      files.FlushFolder(FolderOf(entry.path));
+    } else {
+      WriteAlone(files, root_, {entry.path, entry.temporary, QString()}, *contents.front());
+      tell();
+    }
+    return;
+  }
+
+  // The record takes its name only once it is whole and flushed, so that a
+  // record is never found half written.
+  const QString record = InRoot(root_, kRecordName);
+  const QString tidy = InRoot(root_, kTidyName);
+  try {
+    files.Write(tidy, RecordBytes(root_, entries), true);
+    files.Rename(tidy, record);
+    files.FlushFolder(root_);
+  } catch (...) {
+    // Nothing of the change was made yet.
+    try {
+      RemoveIfThere(files, tidy);
+      RemoveIfThere(files, record);
+      files.FlushFolder(root_);
+    } catch (...) {
+    }
+    throw;
+  }
+
+  bool committing = false;
+  try {
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      if (entries[k].Deletes()) continue;
+      files.Write(entries[k].temporary, *contents[k], true);
+      tell();
+    }
+    // Every old content is kept, and known to be kept, before the first file
+    // changes.
+    for (const Entry& entry : entries) {
+      if (!entry.aside.isEmpty() && !files.Link(entry.path, entry.aside)) {
+        files.Rename(entry.path, entry.aside);
+      }
+    }
+    FlushFolders(files, entries);
+    for (const Entry& entry : entries) {
+      if (!entry.Deletes()) {
+        files.Rename(entry.temporary, entry.path);
+      } else {
+        RemoveIfThere(files, entry.path);
+      }
+    }
+    FlushFolders(files, entries);
+    // The commit.
+    committing = true;
+    files.Rename(record, tidy);
+    files.FlushFolder(root_);
+  } catch (...) {
+    // Rolled back from the record a later hold would read; when that fails
+    // too, the record stays for the drive's next hold. A commit not known to
+    // be on the medium is no commit.
+    try {
+      if (committing && !IsFile(files, record) && IsFile(files, tidy)) files.Rename(tidy, record);
+      if (IsFile(files, record)) {
+        RollBack(files, entries);
+        files.Unlink(record);
+        files.FlushFolder(root_);
+      }
+    } catch (...) {
+    }
+    throw;
+  }
+  // Done and on the medium: what fails from here on is only the tidying,
+  // which the drive's next hold finishes.
+  try {
+    Tidy(files, root_, entries);
+  } catch (...) {
+  }
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+  const DriveLock lock(path, DriveLock::Mode::Shared);
+  return CurrentFileSystem().Read(path);
+}
+
+void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+  FileTransaction change(path);
+  change.Write(path, bytes);
+  change.Commit();
+}
+
+void WriteFilesTogether(const std::vector<FileContent>& files) {
+  if (files.empty()) return;
+  FileTransaction change(files.front().path);
+  for (const FileContent& file : files) change.Write(file.path, file.bytes);
+  change.Commit();
+}
+
+void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangeProgress& progress) {
+  if (changes.empty()) return;
+  FileTransaction change(changes.front().path);
+  for (const FileChange& file : changes) {
+    if (file.bytes) {
+      change.Write(file.path, *file.bytes);
+    } else {
+      change.Delete(file.path);
+    }
+  }
+  change.Commit(progress);
+}
+
+void CreateFolder(const QString& path) {
+  FileTransaction change(path);
+  change.CreateFolder(path);
+}
+
+void DeleteFile(const QString& path) {
+  const DriveLock lock(path, DriveLock::Mode::Exclusive);
+  FileSystem& files = CurrentFileSystem();
+  files.Unlink(path);
+  files.FlushFolder(FolderOf(path));
+}
+
+}  // namespace mirudanto::platform
