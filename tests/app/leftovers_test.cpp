@@ -1,15 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
-#include <chrono>
-#include <thread>
 
 #include "app/leftovers.h"
 #include "core/failure.h"
@@ -141,55 +136,6 @@ TEST(SaveLeftovers, NoMediumInTheRemovableDriveIsPassedBy) {
   EXPECT_EQ(drives.Get(Text(kDataRoot)), QByteArray("old text"));
   EXPECT_EQ(Entries(drives, kDataRoot), QStringList{platform::kLockName});
   EXPECT_FALSE(QDir(drives.Floppy()).exists());
-}
-
-// The generation a file of the loop holds, or -1 when it is not whole.
-int GenerationOf(const QByteArray& bytes) {
-  const QList<QByteArray> lines = bytes.split('\n');
-  if (lines.size() != 2001 || !lines.back().isEmpty()) return -1;
-  for (const QByteArray& line : lines.mid(1, 1999)) {
-    if (line != lines.front()) return -1;
-  }
-  bool ok = false;
-  const int generation = lines.front().toInt(&ok);
-  return ok ? generation : -1;
-}
-
-QByteArray Generation(int n) { return QByteArray::number(n).append('\n').repeated(2000); }
-
-// A program killed in the middle of its saves leaves every file whole, and
-// after the next start the files of one save together and nothing else.
-TEST(SaveLeftovers, SavesKilledAtRandomMomentsLeaveWholeFilesAndNothingAfterTheNextStart) {
-  TempDrives drives;
-  const QString text = Text(kDataRoot);
-  const QString amounts = Amounts(kDataRoot);
-  for (int round = 0; round < 40; ++round) {
-    // Each round starts from a pair of one save.
-    const int start = 1000 * round;
-    drives.Put(text, Generation(start));
-    drives.Put(amounts, Generation(start));
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int n = start + 1;; ++n) {
-        platform::WriteFilesTogether({{text, Generation(n)}, {amounts, Generation(n)}});
-      }
-    }
-    std::this_thread::sleep_for(
-        std::chrono::microseconds(200 + QRandomGenerator::global()->bounded(3000)));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-
-    ASSERT_GE(GenerationOf(drives.Get(text)), 0) << "torn text file in round " << round;
-    ASSERT_GE(GenerationOf(drives.Get(amounts)), 0) << "torn amount file in round " << round;
-    RecoverFromKilledRun();
-    const int generation = GenerationOf(drives.Get(text));
-    ASSERT_GE(generation, start);
-    ASSERT_EQ(GenerationOf(drives.Get(amounts)), generation) << "in round " << round;
-    EXPECT_EQ(Entries(drives, StatementFolder()), (QStringList{"A①7.txt", "①7.txt"}));
-    EXPECT_EQ(Entries(drives, kDataRoot), QStringList{platform::kLockName});
-  }
 }
 
 }  // namespace
