@@ -353,14 +353,12 @@ void WriteAlone(FileSystem& files, const QString& root, const Entry& entry,
   files.Write(tidy, RecordBytes(root, {entry}), false);
   try {
     files.Write(entry.temporary, bytes, true);
-    try {
-      files.Rename(entry.temporary, entry.path);
-    } catch (...) {
-      RemoveIfThere(files, entry.temporary);
-      throw;
-    }
+    files.Rename(entry.temporary, entry.path);
   } catch (...) {
+    // The note goes only with the temporary it names: one that cannot be
+    // removed now is the drive's next hold's.
     try {
+      RemoveIfThere(files, entry.temporary);
       files.Unlink(tidy);
     } catch (...) {
     }

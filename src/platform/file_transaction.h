@@ -87,7 +87,9 @@ class FileTransaction {
   // Deletes the file where it exists when the change is made.
   void Delete(const QString& path);
   // Tells the progress after each file is prepared. Fails with the first
-  // failure met, the files then as before.
+  // failure met, the files then as before; except that one file alone,
+  // once renamed over its old content, has nothing to go back to: a failed
+  // flush after that is reported with the file whole and new.
   void Commit(const ChangeProgress& progress = {});
 
  private:

@@ -331,6 +331,25 @@ TEST(WritingAlone, AFailureAtAnyStepLeavesTheFileWholeAndTheNextHoldNothingElse)
   }
 }
 
+// A temporary that cannot be removed after a failed rename keeps the note
+// that names it, so that the next hold still finds and removes it.
+TEST(WritingAlone, ATemporaryThatCannotBeRemovedAfterAFailureIsLeftToTheNextHold) {
+  TempDrives drives;
+  drives.Put(kFile, "old");
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 1, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);
+    const std::optional<Failure> failure = FailureOf([] { WriteFileAtomic(kFile, "new"); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Kind(), FailureKind::DiskNotReady);
+  }
+  EXPECT_EQ(drives.Get(kFile), QByteArray("old"));
+  EXPECT_EQ(Hidden(drives).filter(kTemporaryMark).size(), 1);
+  { const DriveLock next(kFile, DriveLock::Mode::Exclusive); }
+  EXPECT_EQ(Hidden(drives), QStringList());
+}
+
 // As with several files, once the new file is in place and on the medium
 // the change is done: what is left to remove is the next hold's.
 TEST(WritingAlone, AWriteOnTheMediumIsDoneThoughItsNoteCannotBeRemoved) {
