@@ -42,6 +42,17 @@ class SetUpCompany {
   bench::SilentDesktop desktop_;
 };
 
+// Every amount cell still blank ("　　") filled with a seven-digit amount.
+void FillBlankAmounts(platform::Screen& screen, const QString& codeBox) {
+  for (int n = 1; n <= 146; ++n) {
+    const QString box = QStringLiteral("Text%1").arg(n);
+    if (box != codeBox && screen.HasControl(box) &&
+        screen.Read(box).startsWith(QStringLiteral("　　"))) {
+      screen.Write(box, QStringLiteral("1,234,567"));
+    }
+  }
+}
+
 // "合計" of an entry screen with every amount cell filled: convert, total,
 // write both files, reload.
 void SaveAndReload(benchmark::State& state, const QString& screenName, const QString& saveButton) {
@@ -52,12 +63,7 @@ void SaveAndReload(benchmark::State& state, const QString& screenName, const QSt
     return;
   }
   screen->Write(QStringLiteral("Text146"), QStringLiteral("5"));
-  for (int n = 1; n <= 146; ++n) {
-    const QString box = QStringLiteral("Text%1").arg(n);
-    if (screen->HasControl(box) && screen->Read(box).startsWith(QStringLiteral("　　"))) {
-      screen->Write(box, QStringLiteral("1,234,567"));
-    }
-  }
+  FillBlankAmounts(*screen, QStringLiteral("Text146"));
   for (auto _ : state) screen->Press(saveButton);
 }
 
@@ -99,13 +105,7 @@ void SaveAndReloadAmongCompanies(benchmark::State& state, const QString& screenN
   const ScreenContract contract = screen.Contract();
   screen.Write(contract.codeBox, CodeText(1));
   screen.Press(contract.loadButton);
-  for (int n = 1; n <= 146; ++n) {
-    const QString box = QStringLiteral("Text%1").arg(n);
-    if (box != contract.codeBox && screen.HasControl(box) &&
-        screen.Read(box).startsWith(QStringLiteral("　　"))) {
-      screen.Write(box, QStringLiteral("1,234,567"));
-    }
-  }
+  FillBlankAmounts(screen, contract.codeBox);
   const int boxesBefore = desktop.boxes;
   for (auto _ : state) {
     screen.Press(contract.saveButton);

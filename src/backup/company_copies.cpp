@@ -14,21 +14,15 @@ namespace mirudanto::backup {
 
 QStringList PreparedCopies::Targets() const {
   QStringList targets;
-  for (const Step& step : steps_) targets.append(step.target);
+  for (const platform::FileChange& step : steps_) targets.append(step.path);
   return targets;
 }
 
 void PreparedCopies::Write(const Progress& progress) const {
   if (folders_.isEmpty() && steps_.empty()) return;
-  platform::FileTransaction change(folders_.isEmpty() ? steps_.front().target : folders_.front());
+  platform::FileTransaction change(folders_.isEmpty() ? steps_.front().path : folders_.front());
   for (const QString& folder : folders_) change.CreateFolder(folder);
-  for (const Step& step : steps_) {
-    if (step.bytes) {
-      change.Write(step.target, *step.bytes);
-    } else {
-      change.Delete(step.target);
-    }
-  }
+  for (const platform::FileChange& step : steps_) change.Change(step);
   change.Commit(progress);
 }
 
@@ -70,11 +64,11 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
     return platform::kTemporaryMark.size() + name + platform::kHiddenSuffixLength;
   };
   std::int64_t names = nameBytes(platform::kRecordName.size()) + nameBytes(platform::kLockName.size());
-  for (const Step& step : steps_) {
-    names += 2 * nameBytes(hidden(step.target.size() - step.target.lastIndexOf(QChar('\\')) - 1));
+  for (const platform::FileChange& step : steps_) {
+    names += 2 * nameBytes(hidden(step.path.size() - step.path.lastIndexOf(QChar('\\')) - 1));
   }
   std::int64_t needed = static_cast<std::int64_t>(folders_.size() + 1) * block + inBlocks(names);
-  for (const Step& step : steps_) {
+  for (const platform::FileChange& step : steps_) {
     if (step.bytes) needed += inBlocks(step.bytes->size());
   }
   if (needed > space.freeBytes) throw Failure(FailureKind::DiskFull);

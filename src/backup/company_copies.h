@@ -9,6 +9,7 @@
 
 #include "core/company_code.h"
 #include "core/company_record.h"
+#include "platform/files.h"
 
 namespace mirudanto::backup {
 
@@ -53,12 +54,8 @@ class PreparedCopies {
   void CheckRoom(const QString& drive) const;
 
  private:
-  struct Step {
-    QString target;
-    std::optional<QByteArray> bytes;  // none: delete the target
-  };
   QStringList folders_;
-  std::vector<Step> steps_;
+  std::vector<platform::FileChange> steps_;
 };
 
 // CopyCompanyToFloppy: the company's backup set (the master file first, then

@@ -241,6 +241,7 @@ DriveLock::DriveLock(const QString& path, Mode mode) : root_(DataRootOf(path)), 
   if (holds.exclusive > 0 || (holds.shared > 0 && !exclusive)) {
     ++(exclusive ? holds.exclusive : holds.shared);
     held_ = true;
+    nested_ = true;
     return;
   }
   if (files.Look(root_) != PathKind::Folder) return;  // nothing there to hold
@@ -337,11 +338,7 @@ void FileTransaction::CreateFolder(const QString& path) {
   Hold();
 }
 
-void FileTransaction::Write(const QString& path, QByteArray bytes) {
-  changes_.push_back({path, std::move(bytes)});
-}
-
-void FileTransaction::Delete(const QString& path) { changes_.push_back({path, std::nullopt}); }
+void FileTransaction::Change(FileChange file) { changes_.push_back(std::move(file)); }
 
 namespace {
 
@@ -390,7 +387,7 @@ void FileTransaction::Commit(const ChangeProgress& progress) {
   FileSystem& files = CurrentFileSystem();
   // A hold nested in an outer one took the drive as that one left it: what
   // an earlier change within it left behind is ended first.
-  if (lock_ && NeedsRecovery(files, root_) && !Recover(files, root_)) {
+  if (lock_ && lock_->Nested() && NeedsRecovery(files, root_) && !Recover(files, root_)) {
     throw Failure(FailureKind::TypeMismatch, kRecordName);
   }
   const int total = static_cast<int>(changes.size());
@@ -508,27 +505,21 @@ QByteArray ReadFileBytes(const QString& path) {
 
 void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   FileTransaction change(path);
-  change.Write(path, bytes);
+  change.Change({path, bytes});
   change.Commit();
 }
 
 void WriteFilesTogether(const std::vector<FileContent>& files) {
   if (files.empty()) return;
   FileTransaction change(files.front().path);
-  for (const FileContent& file : files) change.Write(file.path, file.bytes);
+  for (const FileContent& file : files) change.Change({file.path, file.bytes});
   change.Commit();
 }
 
 void ChangeFilesTogether(const std::vector<FileChange>& changes, const ChangeProgress& progress) {
   if (changes.empty()) return;
   FileTransaction change(changes.front().path);
-  for (const FileChange& file : changes) {
-    if (file.bytes) {
-      change.Write(file.path, *file.bytes);
-    } else {
-      change.Delete(file.path);
-    }
-  }
+  for (const FileChange& file : changes) change.Change(file);
   change.Commit(progress);
 }
 

@@ -51,10 +51,15 @@ class DriveLock {
   // How long a hold waits for another copy's.
   static void SetPatience(std::chrono::milliseconds patience);
 
+  // Taken inside another hold of this copy, so without looking for what an
+  // interrupted change left.
+  bool Nested() const { return nested_; }
+
  private:
   QString root_;
   Mode mode_;
   bool held_ = false;
+  bool nested_ = false;
 };
 
 // One change of files on one drive, made whole or not at all. The files are
@@ -83,9 +88,9 @@ class FileTransaction {
   // inside a folder that a power loss could take back; it stays when the
   // change is rolled back. Fails where it exists.
   void CreateFolder(const QString& path);
-  void Write(const QString& path, QByteArray bytes);
-  // Deletes the file where it exists when the change is made.
-  void Delete(const QString& path);
+  // A new content for the file, or none to delete it where it exists when
+  // the change is made.
+  void Change(FileChange file);
   // Tells the progress after each file is prepared. Fails with the first
   // failure met, the files then as before; except that one file alone,
   // once renamed over its old content, has nothing to go back to: a failed

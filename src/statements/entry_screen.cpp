@@ -8,8 +8,8 @@
 #include "core/amount.h"
 #include "core/sequential_value_file.h"
 #include "platform/desktop.h"
-#include "platform/files.h"
 #include "platform/file_transaction.h"
+#include "platform/files.h"
 #include "platform/value_files.h"
 
 namespace mirudanto::statements {

@@ -1,16 +1,11 @@
 // A change killed at a call: the child of a fork makes it and dies there,
 // the parent starts again as the program would and looks at both drives.
-#include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -26,6 +21,7 @@
 #include "core/statement_files.h"
 #include "platform/file_transaction.h"
 #include "platform/files.h"
+#include "support/drive_state.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_drives.h"
 #include "support/unflushed_disk.h"
@@ -34,125 +30,13 @@ namespace mirudanto::app {
 namespace {
 
 using testing::Content;
+using testing::Difference;
+using testing::DriveState;
 using testing::FaultyFileSystem;
 using testing::FileOperation;
 using testing::PutCompany;
 using testing::TempDrives;
 using testing::UnflushedDisk;
-
-// ---------------------------------------------------------------- both drives
-
-// Everything on both drives, by native path below the drives' common folder
-// ("c/…", "a/…"). The lock file of a data root ("c/法人税") is no data, and
-// stays once made.
-// Plain POSIX calls: the state is taken a few hundred times, under the
-// sanitizers too.
-struct DrivesState {
-  std::map<std::string, std::string> files;
-  std::set<std::string> folders;
-};
-
-std::string CommonFolder(const TempDrives& drives) {
-  return QFile::encodeName(QFileInfo(drives.HardDisk()).path()).toStdString();
-}
-
-std::string ContentOf(const std::string& path) {
-  std::string bytes;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return "unreadable";
-  char buffer[8192];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
-  ::close(fd);
-  return bytes;
-}
-
-void Take(const std::string& common, const std::string& folder, DrivesState& state) {
-  DIR* dir = ::opendir((common + '/' + folder).c_str());
-  if (dir == nullptr) return;
-  const std::string lock = platform::kLockName.toStdString();
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    const std::string path = folder.empty() ? name : folder + '/' + name;
-    struct stat st {};
-    if (::lstat((common + '/' + path).c_str(), &st) != 0) continue;
-    if (S_ISDIR(st.st_mode)) {
-      state.folders.insert(path);
-      Take(common, path, state);
-    } else if (name != lock || std::count(folder.begin(), folder.end(), '/') != 1) {
-      state.files[path] = ContentOf(common + '/' + path);
-    }
-  }
-  ::closedir(dir);
-}
-
-DrivesState StateOf(const TempDrives& drives) {
-  DrivesState state;
-  Take(CommonFolder(drives), std::string(), state);
-  return state;
-}
-
-// Puts both drives back from what they hold now to a state, touching only
-// what differs.
-void PutBack(const TempDrives& drives, const DrivesState& now, const DrivesState& state) {
-  const std::string common = CommonFolder(drives);
-  for (auto folder = now.folders.rbegin(); folder != now.folders.rend(); ++folder) {
-    if (!state.folders.count(*folder)) {
-      QDir(QFile::decodeName(QByteArray::fromStdString(common + '/' + *folder)))
-          .removeRecursively();
-    }
-  }
-  for (const std::string& folder : state.folders) ::mkdir((common + '/' + folder).c_str(), 0777);
-  for (const auto& [path, bytes] : now.files) {
-    const auto kept = state.files.find(path);
-    if (kept == state.files.end() || kept->second != bytes) ::unlink((common + '/' + path).c_str());
-  }
-  for (const auto& [path, bytes] : state.files) {
-    const auto was = now.files.find(path);
-    if (was != now.files.end() && was->second == bytes) continue;
-    const int fd =
-        ::open((common + '/' + path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-      ADD_FAILURE() << "cannot put back " << path;
-    }
-    if (fd >= 0) ::close(fd);
-  }
-}
-
-// Each file that is not as expected, and which state it holds instead.
-std::string Differences(const DrivesState& now, const DrivesState& expected,
-                        const DrivesState& before, const DrivesState& after) {
-  std::set<std::string> paths;
-  for (const auto* state : {&now, &expected}) {
-    for (const auto& entry : state->files) paths.insert(entry.first);
-  }
-  const auto version = [&](const std::string& path) -> std::string {
-    const auto held = now.files.find(path);
-    if (held == now.files.end()) return "missing";
-    const auto old = before.files.find(path);
-    const auto made = after.files.find(path);
-    if (old != before.files.end() && old->second == held->second) return "as before";
-    if (made != after.files.end() && made->second == held->second) return "as after";
-    return "neither before's nor after's";
-  };
-  std::string out;
-  int shown = 0;
-  for (const std::string& path : paths) {
-    const auto held = now.files.find(path);
-    const auto wanted = expected.files.find(path);
-    if (held != now.files.end() && wanted != expected.files.end() &&
-        held->second == wanted->second) {
-      continue;
-    }
-    if (++shown > 12) {
-      out += "\n  …";
-      break;
-    }
-    out += "\n  " + path + ": " + version(path) +
-           (wanted == expected.files.end() ? " (should not be there)" : "");
-  }
-  return out;
-}
 
 // ---------------------------------------------------------------- the changes
 
@@ -356,8 +240,8 @@ LoggedChange Log(const Change& change, bool hardLinks) {
 // Whether the drives hold the state expected: the files exactly, and the
 // folders of before and none but the change's (which stay when it is undone).
 // Describes what is not so.
-std::string Check(const DrivesState& now, const DrivesState& expected, const DrivesState& before,
-                  const DrivesState& after) {
+std::string Check(const DriveState& now, const DriveState& expected, const DriveState& before,
+                  const DriveState& after) {
   const bool foldersKept = std::includes(now.folders.begin(), now.folders.end(),
                                          before.folders.begin(), before.folders.end()) &&
                            std::includes(after.folders.begin(), after.folders.end(),
@@ -365,7 +249,7 @@ std::string Check(const DrivesState& now, const DrivesState& expected, const Dri
   if (now.files == expected.files && foldersKept) return std::string();
   return std::string("should be as ") + (&expected == &before ? "before" : "after") +
          (foldersKept ? "" : ", and its folders are not") +
-         Differences(now, expected, before, after);
+         Difference(now.files, before.files, after.files);
 }
 
 class KilledChange : public ::testing::TestWithParam<std::tuple<Operation, bool>> {
@@ -376,10 +260,10 @@ class KilledChange : public ::testing::TestWithParam<std::tuple<Operation, bool>
     if (operation.madeAnew) {
       ASSERT_TRUE(QFile::remove(drives.Native(operation.madeAnew())));
     }
-    before = StateOf(drives);
+    before = DriveState::Of(drives);
     change = operation.prepare();
     logged = Log(change, std::get<1>(GetParam()));
-    after = StateOf(drives);
+    after = DriveState::Of(drives);
     ASSERT_TRUE(after.files != before.files);
     ASSERT_EQ(logged.stages.count(Stage::Other), 0u) << Calls();
     ASSERT_GT(logged.commit, 0) << Calls();
@@ -394,8 +278,8 @@ class KilledChange : public ::testing::TestWithParam<std::tuple<Operation, bool>
 
   TempDrives drives;
   const UnflushedDisk disk;
-  DrivesState before;
-  DrivesState after;
+  DriveState before;
+  DriveState after;
   Change change;
   LoggedChange logged;
 };
@@ -426,19 +310,19 @@ TEST_P(KilledChange, LeavesBothDrivesWhollyAsBeforeUntilItsCommitAndAsAfterFromI
 
   // Each point that fails is named; the first one shows its files.
   QStringList failed;
-  DrivesState now = after;
+  DriveState now = after;
   for (const int point : points) {
     SCOPED_TRACE(QStringLiteral("killed after call %1 of %2: %3")
                      .arg(point)
                      .arg(last)
                      .arg(Call(point))
                      .toStdString());
-    PutBack(drives, now, before);
+    before.PutBack(drives, now);
     ASSERT_EQ(KilledAfter(change, hardLinks, point), point <= last);
 
     RecoverFromKilledRun();
 
-    now = StateOf(drives);
+    now = DriveState::Of(drives);
     const std::string wrong = Check(now, point < logged.commit ? before : after, before, after);
     if (!wrong.empty()) {
       if (failed.isEmpty()) ADD_FAILURE() << wrong;
@@ -458,15 +342,15 @@ class KilledRecovery : public KilledChange {};
 TEST_P(KilledRecovery, IsFinishedByTheNextStartWhereverItStops) {
   const bool hardLinks = std::get<1>(GetParam());
   const Change recovery = [] { RecoverFromKilledRun(); };
-  DrivesState now = after;
+  DriveState now = after;
   for (const int point : std::set<int>{logged.stages[Stage::IntoPlace].front(), logged.commit}) {
-    const DrivesState& expected = point < logged.commit ? before : after;
+    const DriveState& expected = point < logged.commit ? before : after;
     // The recovery whole, here, to count its calls.
-    PutBack(drives, now, before);
+    before.PutBack(drives, now);
     ASSERT_TRUE(KilledAfter(change, hardLinks, point));
     const int calls = static_cast<int>(Log(recovery, hardLinks).calls.size());
     ASSERT_GT(calls, 0);
-    now = StateOf(drives);
+    now = DriveState::Of(drives);
     const std::string wrong = Check(now, expected, before, after);
     ASSERT_TRUE(wrong.empty()) << wrong;
 
@@ -478,13 +362,13 @@ TEST_P(KilledRecovery, IsFinishedByTheNextStartWhereverItStops) {
               .arg(call)
               .arg(calls)
               .toStdString());
-      PutBack(drives, now, before);
+      before.PutBack(drives, now);
       ASSERT_TRUE(KilledAfter(change, hardLinks, point));
       ASSERT_TRUE(KilledAfter(recovery, hardLinks, call));
 
       RecoverFromKilledRun();
 
-      now = StateOf(drives);
+      now = DriveState::Of(drives);
       const std::string wrong = Check(now, expected, before, after);
       ASSERT_TRUE(wrong.empty()) << wrong;
     }
