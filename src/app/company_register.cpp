@@ -186,11 +186,10 @@ void CompanyRegister::Register() {
       }
     }
     bytes = CompanyRecordWriter(record).Encode();
-    if (!platform::FolderExists(kDataRoot)) {
-      platform::CreateFolder(kDataRoot);
-      platform::CreateFolder(CompanyFolder());
-      platform::CreateFolder(ScheduleFolder());
-      platform::CreateFolder(StatementFolder());
+    // Each folder on its own: a first registration cut short after the root
+    // was made is mended by the next.
+    for (const QString& folder : {kDataRoot, CompanyFolder(), ScheduleFolder(), StatementFolder()}) {
+      if (!platform::FolderExists(folder)) platform::CreateFolder(folder);
     }
   } catch (const Failure& failure) {
     ReportError(QStringLiteral("会社登録"), failure);

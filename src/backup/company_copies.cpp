@@ -54,8 +54,8 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   // The old files stay whole until every new one is written beside them, and
   // the change's record takes a block of its own. A folder of a FAT medium
   // grows with the hidden names of each step's temporary and set-aside file,
-  // and of the record and the drive's lock: 32 bytes for every 13 characters
-  // of a long name, and 32 for its short one.
+  // of the record and its draft, and of the drive's lock: 32 bytes for every
+  // 13 characters of a long name, and 32 for its short one.
   const auto nameBytes = [](qsizetype characters) {
     return static_cast<std::int64_t>(32 * ((characters + 12) / 13 + 1));
   };
@@ -63,7 +63,9 @@ void PreparedCopies::CheckRoom(const QString& drive) const {
   const auto hidden = [](qsizetype name) {
     return platform::kTemporaryMark.size() + name + platform::kHiddenSuffixLength;
   };
-  std::int64_t names = nameBytes(platform::kRecordName.size()) + nameBytes(platform::kLockName.size());
+  std::int64_t names = nameBytes(platform::kDraftName.size()) +
+                       nameBytes(platform::kRecordName.size()) +
+                       nameBytes(platform::kLockName.size());
   for (const platform::FileChange& step : steps_) {
     names += 2 * nameBytes(hidden(step.path.size() - step.path.lastIndexOf(QChar('\\')) - 1));
   }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 #include "core/failure.h"
@@ -147,38 +148,72 @@ void RollBack(FileSystem& files, const std::vector<Entry>& entries) {
 
 // Removes the hidden files a change named, then the note that names them.
 // Flushed before the note goes, so that none comes back unnamed.
-void Tidy(FileSystem& files, const QString& root, const std::vector<Entry>& entries) {
+void Tidy(FileSystem& files, const QString& note, const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
     RemoveIfThere(files, entry.temporary);
     RemoveIfThere(files, entry.aside);
   }
   FlushFolders(files, entries);
-  files.Unlink(InRoot(root, kTidyName));
+  files.Unlink(note);
 }
 
-// Ends whatever an interrupted change left in the data root; the caller
-// holds it exclusively. False when a record is not one this program wrote.
-bool Recover(FileSystem& files, const QString& root) {
+// The entries a note names; none where it is not whole. A note is on the
+// medium whole before anything it names can be, so one cut short names
+// nothing that was made.
+std::vector<Entry> NamedBy(FileSystem& files, const QString& root, const QString& note) {
+  return ParseRecord(root, files.Read(note)).value_or(std::vector<Entry>{});
+}
+
+// Rolls back the change of the record found in the data root; the caller
+// holds it exclusively. A record that is not one this program wrote, or that
+// cannot be rolled back where it lies, fails naming it.
+void RollBackRecord(FileSystem& files, const QString& root) {
   const QString record = InRoot(root, kRecordName);
-  if (IsFile(files, record)) {
-    const std::optional<std::vector<Entry>> entries = ParseRecord(root, files.Read(record));
-    if (!entries) return false;
+  const std::optional<std::vector<Entry>> entries = ParseRecord(root, files.Read(record));
+  if (!entries) throw Failure(FailureKind::TypeMismatch, kRecordName);
+  try {
     RollBack(files, *entries);
     files.Unlink(record);
     files.FlushFolder(root);
+  } catch (const Failure& failure) {
+    throw Failure(failure.Kind(), kRecordName);
   }
-  const QString tidy = InRoot(root, kTidyName);
-  if (IsFile(files, tidy)) {
-    // A note cut short by a kill was written before anything it names.
-    const std::optional<std::vector<Entry>> entries = ParseRecord(root, files.Read(tidy));
-    Tidy(files, root, entries.value_or(std::vector<Entry>{}));
-  }
-  return true;
 }
 
+// Ends whatever an interrupted or finished change left in the data root; the
+// caller holds it exclusively.
+void Recover(FileSystem& files, const QString& root) {
+  if (IsFile(files, InRoot(root, kRecordName))) RollBackRecord(files, root);
+  // A draft names nothing made yet: the record it was to become was never
+  // relied on.
+  RemoveIfThere(files, InRoot(root, kDraftName));
+  const QString done = InRoot(root, kDoneName);
+  if (IsFile(files, done)) {
+    // The commit may not be on the medium yet: the record must not come back
+    // after its set-asides are gone.
+    files.FlushFolder(root);
+    Tidy(files, done, NamedBy(files, root, done));
+  }
+  const QString alone = InRoot(root, kAloneName);
+  if (IsFile(files, alone)) Tidy(files, alone, NamedBy(files, root, alone));
+}
+
+// Whether a change's record is there, to be rolled back before a read.
+bool HasRecord(FileSystem& files, const QString& root) {
+  return files.Look(InRoot(root, kRecordName)) != PathKind::Missing;
+}
+
+// Whether a change must end what an earlier one left before its own.
 bool NeedsRecovery(FileSystem& files, const QString& root) {
-  return files.Look(InRoot(root, kRecordName)) != PathKind::Missing ||
-         files.Look(InRoot(root, kTidyName)) != PathKind::Missing;
+  for (const QString& name : {kRecordName, kDraftName, kDoneName, kAloneName}) {
+    if (files.Look(InRoot(root, name)) != PathKind::Missing) return true;
+  }
+  return false;
+}
+
+// A record that a read cannot end: one not this program's, read beside.
+bool IsForeignRecord(FileSystem& files, const QString& root) {
+  return !ParseRecord(root, files.Read(InRoot(root, kRecordName)));
 }
 
 std::chrono::milliseconds& Patience() {
@@ -187,17 +222,12 @@ std::chrono::milliseconds& Patience() {
 }
 
 // Sets the lock, waiting for another copy's hold to end; "file in use" when
-// it does not within the patience. A lock that fails to change from shared
-// to exclusive may have been let go on the way (flock changes it in two
-// steps), so a read that waits to write takes its shared lock back between
-// the tries.
-void WaitFor(FileSystem& files, const QString& root, LockMode mode,
-             LockMode between = LockMode::Unlocked) {
+// it does not within the patience.
+void WaitFor(FileSystem& files, const QString& root, LockMode mode) {
   const QString lock = InRoot(root, kLockName);
   const auto deadline = std::chrono::steady_clock::now() + Patience();
   auto pause = std::chrono::milliseconds(1);
   while (!files.Lock(lock, mode)) {
-    if (between != LockMode::Unlocked) files.Lock(lock, between);
     if (std::chrono::steady_clock::now() >= deadline) {
       throw Failure(FailureKind::PermissionDenied);
     }
@@ -225,6 +255,27 @@ void LetGo(FileSystem& files, const QString& root) noexcept {
   }
 }
 
+// Takes the drive to read. A record found there is rolled back first under
+// the exclusive lock, then the drive is taken again, since another copy may
+// have changed it in between; a record that is not this program's is read
+// beside.
+void TakeToRead(FileSystem& files, const QString& root) {
+  for (;;) {
+    WaitFor(files, root, LockMode::Shared);
+    if (!HasRecord(files, root) || IsForeignRecord(files, root)) return;
+    LetGo(files, root);
+    WaitFor(files, root, LockMode::Exclusive);
+    if (HasRecord(files, root) && !IsForeignRecord(files, root)) RollBackRecord(files, root);
+    LetGo(files, root);
+  }
+}
+
+// Takes the drive to change it, ending first what an earlier change left.
+void TakeToChange(FileSystem& files, const QString& root) {
+  WaitFor(files, root, LockMode::Exclusive);
+  if (NeedsRecovery(files, root)) Recover(files, root);
+}
+
 }  // namespace
 
 QString DataRootOf(const QString& path) {
@@ -238,39 +289,30 @@ DriveLock::DriveLock(const QString& path, Mode mode) : root_(DataRootOf(path)), 
   FileSystem& files = CurrentFileSystem();
   Holds& holds = HoldsByRoot()[Key(root_)];
   const bool exclusive = mode == Mode::Exclusive;
-  if (holds.exclusive > 0 || (holds.shared > 0 && !exclusive)) {
+  if (exclusive && holds.shared > 0 && holds.exclusive == 0) {
+    // flock would let the shared lock go on the way to the exclusive one,
+    // and another copy could change the drive under the read.
+    throw std::logic_error(("a change inside a read of " + root_).toStdString());
+  }
+  if (holds.exclusive > 0 || holds.shared > 0) {
     ++(exclusive ? holds.exclusive : holds.shared);
     held_ = true;
     nested_ = true;
     return;
   }
-  if (files.Look(root_) != PathKind::Folder) return;  // nothing there to hold
-  const bool upgrade = exclusive && holds.shared > 0;
   try {
-    WaitFor(files, root_, exclusive ? LockMode::Exclusive : LockMode::Shared,
-            upgrade ? LockMode::Shared : LockMode::Unlocked);
-    if (NeedsRecovery(files, root_)) {
-      if (exclusive) {
-        if (!Recover(files, root_)) {
-          throw Failure(FailureKind::TypeMismatch, kRecordName);
-        }
-      } else {
-        // Readers wait for the recovery, and read beside a record that is
-        // not this program's.
-        WaitFor(files, root_, LockMode::Exclusive);
-        Recover(files, root_);
-        WaitFor(files, root_, LockMode::Shared);
-      }
+    if (files.Look(root_) != PathKind::Folder) {  // nothing there to hold
+      HoldsByRoot().erase(Key(root_));
+      return;
+    }
+    if (exclusive) {
+      TakeToChange(files, root_);
+    } else {
+      TakeToRead(files, root_);
     }
   } catch (...) {
-    if (holds.shared == 0) {
-      LetGo(files, root_);
-    } else {
-      try {
-        WaitFor(files, root_, LockMode::Shared);
-      } catch (...) {
-      }
-    }
+    LetGo(files, root_);
+    HoldsByRoot().erase(Key(root_));
     throw;
   }
   ++(exclusive ? holds.exclusive : holds.shared);
@@ -279,21 +321,10 @@ DriveLock::DriveLock(const QString& path, Mode mode) : root_(DataRootOf(path)), 
 
 DriveLock::~DriveLock() {
   if (!held_) return;
-  FileSystem& files = CurrentFileSystem();
   Holds& holds = HoldsByRoot()[Key(root_)];
-  if (mode_ == Mode::Exclusive) {
-    if (--holds.exclusive > 0) return;
-    if (holds.shared > 0) {
-      try {
-        WaitFor(files, root_, LockMode::Shared);
-      } catch (...) {
-      }
-      return;
-    }
-  } else if (--holds.shared > 0 || holds.exclusive > 0) {
-    return;
-  }
-  LetGo(files, root_);
+  --(mode_ == Mode::Exclusive ? holds.exclusive : holds.shared);
+  if (holds.exclusive + holds.shared > 0) return;
+  LetGo(CurrentFileSystem(), root_);
   HoldsByRoot().erase(Key(root_));
 }
 
@@ -342,31 +373,33 @@ void FileTransaction::Change(FileChange file) { changes_.push_back(std::move(fil
 
 namespace {
 
-// Replaces or creates one file: its temporary is renamed over it. The tidy
-// note names the temporary while it may be left behind by a kill.
+// Replaces or creates one file: its temporary is renamed over it. The note
+// that names the temporary is on the medium before the temporary can be, so
+// that whatever a cut keeps of it is found with one look and removed.
 void WriteAlone(FileSystem& files, const QString& root, const Entry& entry,
                 const QByteArray& bytes) {
-  const QString tidy = InRoot(root, kTidyName);
-  files.Write(tidy, RecordBytes(root, {entry}), false);
+  const QString note = InRoot(root, kAloneName);
+  files.Write(note, RecordBytes(root, {entry}), true);
   try {
+    files.FlushFolder(root);
     files.Write(entry.temporary, bytes, true);
     files.Rename(entry.temporary, entry.path);
   } catch (...) {
-    // The note goes only with the temporary it names: one that cannot be
-    // removed now is the drive's next hold's.
+    // The note goes only after its temporary, and what cannot be removed
+    // now is the drive's next hold's to remove.
     try {
-      RemoveIfThere(files, entry.temporary);
-      files.Unlink(tidy);
+      Tidy(files, note, {entry});
     } catch (...) {
     }
     throw;
   }
-  // Not on the medium until its folder is: a failure here is reported, and
-  // the file is whole, old or new.
+  // Renamed, the file has no old content to go back to: a failure to flush
+  // its folder is reported with the file whole and new.
   files.FlushFolder(FolderOf(entry.path));
-  // Done: a note that cannot be removed is the drive's next hold's to end.
+  // Done: a note that comes back names a temporary that is gone, and the
+  // drive's next change removes it.
   try {
-    files.Unlink(tidy);
+    files.Unlink(note);
   } catch (...) {
   }
 }
@@ -387,9 +420,7 @@ void FileTransaction::Commit(const ChangeProgress& progress) {
   FileSystem& files = CurrentFileSystem();
   // A hold nested in an outer one took the drive as that one left it: what
   // an earlier change within it left behind is ended first.
-  if (lock_ && lock_->Nested() && NeedsRecovery(files, root_) && !Recover(files, root_)) {
-    throw Failure(FailureKind::TypeMismatch, kRecordName);
-  }
+  if (lock_ && lock_->Nested() && NeedsRecovery(files, root_)) Recover(files, root_);
   const int total = static_cast<int>(changes.size());
   int done = 0;
   const auto tell = [&] {
@@ -431,16 +462,16 @@ void FileTransaction::Commit(const ChangeProgress& progress) {
 
   // The record takes its name only once it is whole and flushed, so that a
   // record is never found half written.
+  const QString draft = InRoot(root_, kDraftName);
   const QString record = InRoot(root_, kRecordName);
-  const QString tidy = InRoot(root_, kTidyName);
   try {
-    files.Write(tidy, RecordBytes(root_, entries), true);
-    files.Rename(tidy, record);
+    files.Write(draft, RecordBytes(root_, entries), true);
+    files.Rename(draft, record);
     files.FlushFolder(root_);
   } catch (...) {
     // Nothing of the change was made yet.
     try {
-      RemoveIfThere(files, tidy);
+      RemoveIfThere(files, draft);
       RemoveIfThere(files, record);
       files.FlushFolder(root_);
     } catch (...) {
@@ -448,7 +479,6 @@ void FileTransaction::Commit(const ChangeProgress& progress) {
     throw;
   }
 
-  bool committing = false;
   try {
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (entries[k].Deletes()) continue;
@@ -472,28 +502,26 @@ void FileTransaction::Commit(const ChangeProgress& progress) {
     }
     FlushFolders(files, entries);
     // The commit.
-    committing = true;
-    files.Rename(record, tidy);
-    files.FlushFolder(root_);
+    files.Rename(record, InRoot(root_, kDoneName));
   } catch (...) {
     // Rolled back from the record a later hold would read; when that fails
-    // too, the record stays for the drive's next hold. A commit not known to
-    // be on the medium is no commit.
+    // too, the record stays for the drive's next hold.
     try {
-      if (committing && !IsFile(files, record) && IsFile(files, tidy)) files.Rename(tidy, record);
-      if (IsFile(files, record)) {
-        RollBack(files, entries);
-        files.Unlink(record);
-        files.FlushFolder(root_);
-      }
+      RollBack(files, entries);
+      files.Unlink(record);
+      files.FlushFolder(root_);
     } catch (...) {
     }
     throw;
   }
-  // Done and on the medium: what fails from here on is only the tidying,
-  // which the drive's next hold finishes.
+  // A commit once made stands. Until it is on the medium the set-asides stay:
+  // a failure here is reported with the files new, and the drive's next
+  // change flushes the commit before it removes them.
+  files.FlushFolder(root_);
+  // What fails from here on is only the tidying, which the drive's next
+  // change finishes.
   try {
-    Tidy(files, root_, entries);
+    Tidy(files, InRoot(root_, kDoneName), entries);
   } catch (...) {
   }
 }

@@ -11,31 +11,40 @@
 namespace mirudanto::platform {
 
 // Each drive keeps its data under one folder, its data root ("c:\法人税",
-// "a:\法人税"); the lock and the change's record lie there at fixed names.
+// "a:\法人税"); the lock and the notes of a change lie there at fixed names,
+// each with one job, so that what a change left is found by a look at each.
 QString DataRootOf(const QString& path);
 inline const QString kLockName = kCommitRecordMark + QStringLiteral("lock");
+// The record of a change while it is written: it names nothing made yet.
+inline const QString kDraftName = kCommitRecordMark + QStringLiteral("draft");
 // The record of the running change: what it replaces, creates and deletes,
 // and where each old content is set aside. While it exists the change may be
-// undone; its removal is the commit.
+// undone; its rename to the done note is the commit.
 inline const QString kRecordName = kCommitRecordMark + QStringLiteral("record");
-// The hidden files that a finished change no longer needs, or that an
-// unfinished one had begun to write, to be removed.
-inline const QString kTidyName = kCommitRecordMark + QStringLiteral("tidy");
+// The record of a committed change, naming the set-aside old contents that
+// are still to be removed.
+inline const QString kDoneName = kCommitRecordMark + QStringLiteral("done");
+// Names the temporary of a file written alone while a cut may leave it.
+inline const QString kAloneName = kCommitRecordMark + QStringLiteral("alone");
 
 // This copy's hold on a drive's data root while it lives: shared to read, so
 // that no other copy's change is seen half made, or exclusive to change
 // files. Another copy's hold is waited for a few seconds; then the hold fails
 // with "書き込みできません。" (the file is in use), nothing done.
 //
-// Whoever takes the drive first after an interrupted change rolls it back and
-// removes its leftovers: whatever a kill, a failure or a power loss left, the
-// files are then as they were before it. A record that is not one this
-// program wrote whole is left for the user to see: an exclusive hold fails
-// on it, naming it, and a shared one reads beside it.
+// Only a record stops a read: whoever finds one first rolls its change back,
+// so that whatever a kill, a failure or a power loss left, the files are as
+// they were before it. A record that cannot be rolled back where it lies (a
+// medium that cannot be written) fails the hold, naming it, and changes
+// nothing; one that is not this program's is left for the user to see: an
+// exclusive hold fails on it, naming it, and a shared one reads beside it.
+// What a finished change left to remove never stops a read; the next
+// exclusive hold removes it.
 //
-// Holds nest within this copy. Where the data root is missing there is
-// nothing to hold; on a removable drive without its medium the hold fails
-// with "disk not ready".
+// Holds nest within this copy, but a change inside a read is a fault of the
+// program. Where the data root is missing there is nothing to hold; on a
+// removable drive without its medium the hold fails with "disk not ready".
+// A medium where no lock file is and none can be made is read without one.
 class DriveLock {
  public:
   enum class Mode { Shared, Exclusive };
@@ -66,16 +75,19 @@ class DriveLock {
 // named first; Commit() then makes them under the drive's exclusive hold:
 //
 // - the record, naming every file that changes and where its old content
-//   goes, is written, flushed, and its folder flushed;
+//   goes, is written and flushed as a draft, renamed into place, and its
+//   folder flushed;
 // - every new content is written to a temporary file beside its target and
 //   flushed; every old content is set aside (a second name, or on a medium
 //   without hard links the file's only one) and the folders flushed;
 // - the deletions and renames are made in the order given, the folders
-//   flushed; and last the record is removed and the root flushed: done.
+//   flushed; and last the record is renamed to the done note and the root
+//   flushed: done. Then the set-asides and the note are removed.
 //
-// Anything that stops it before that rolls it back, at once or at the
-// drive's next hold. One file alone needs no record: its temporary is
-// renamed over it and the folder flushed.
+// Anything that stops it before the commit rolls it back, at once or at the
+// drive's next hold; a commit once made is never undone. One file alone needs
+// no record: its note is flushed, then its temporary renamed over it and the
+// folder flushed.
 class FileTransaction {
  public:
   // Holds the drive where its data root exists already.
@@ -92,9 +104,9 @@ class FileTransaction {
   // the change is made.
   void Change(FileChange file);
   // Tells the progress after each file is prepared. Fails with the first
-  // failure met, the files then as before; except that one file alone,
-  // once renamed over its old content, has nothing to go back to: a failed
-  // flush after that is reported with the file whole and new.
+  // failure met, the files then as before; except that a failure after the
+  // commit (for one file alone, its rename) is reported with every file
+  // whole and new, as the user who looks again will find them.
   void Commit(const ChangeProgress& progress = {});
 
  private:

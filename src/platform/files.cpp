@@ -188,12 +188,17 @@ bool DiskFileSystem::Lock(const QString& path, LockMode mode) {
   }
   if (open == locks_.end()) {
     int fd = ::open(Native(native).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) {
-      // A drive this copy cannot write to: it reads under another copy's
-      // lock where there is one, and where none can be made, no copy can
-      // change anything there to wait for.
+    const bool cannotWrite = errno == EROFS || errno == EACCES || errno == EPERM;
+    const bool full = errno == ENOSPC || errno == EDQUOT;
+    if (fd < 0 && (cannotWrite || (full && mode == LockMode::Shared))) {
+      // A drive this copy cannot write to, or too full for the lock file: it
+      // reads under another copy's lock where there is one, and where none
+      // can be made, no copy can change anything there to wait for. A change
+      // on a full drive fails here, before it begins.
+      const int error = errno;
       fd = ::open(Native(native).constData(), O_RDONLY | O_CLOEXEC);
       if (fd < 0 && errno == ENOENT) return true;
+      if (fd < 0) errno = error;
     }
     if (fd < 0) Fail(errno, native);
     open = locks_.emplace(native, fd).first;

@@ -8,6 +8,7 @@
 #include "app/main_menu.h"
 #include "core/statement_files.h"
 #include "platform/screen.h"
+#include "support/faulty_file_system.h"
 #include "support/screen_layout_checks.h"
 #include "support/screen_test.h"
 #include "support/statement_files_support.h"
@@ -79,16 +80,39 @@ TEST_F(CompanyRegisterTest, RegisteringACodeAgainAsksAndCancelKeepsTheFile) {
   EXPECT_EQ(desktop.beeps, 3);
 }
 
-TEST_F(CompanyRegisterTest, AWriteThatCannotCompleteIsReportedWithoutABeep) {
-  drives.MakeFolder(kDataRoot);  // the root without its company folder
-  Fill();
-  desktop.Answer("OK");
-  form10.Press("Command4");
+// A first registration cut short may have made the data root, or some of its
+// folders, and no more: the next makes what is missing, each on its own.
+TEST_F(CompanyRegisterTest, ADataRootWithoutSomeOfItsFoldersGetsThemAtTheNextRegistration) {
+  const QString folders[] = {CompanyFolder(), ScheduleFolder(), StatementFolder()};
+  for (const QString& present : {QString(), ScheduleFolder()}) {
+    SCOPED_TRACE(present.isEmpty() ? "the root alone" : "the root and its schedule folder");
+    QDir(drives.HardDisk()).removeRecursively();
+    drives.MakeFolder(kDataRoot);
+    if (!present.isEmpty()) drives.MakeFolder(present);
+    desktop.boxes.clear();
+    desktop.beeps = 0;
+    Fill();
+    form10.Press("Command4");
 
-  EXPECT_EQ(desktop.Summary(), (QStringList{"同じコード名があります|パスが見つかりません。",
-                                            "書き換えますか|書き換えますか",
-                                            "会社登録|パスが見つかりません。"}));
+    EXPECT_EQ(desktop.Summary(), QStringList());
+    EXPECT_EQ(desktop.beeps, 1);
+    EXPECT_TRUE(drives.Exists(MasterFile()));
+    for (const QString& folder : folders) {
+      EXPECT_TRUE(QDir(drives.Native(folder)).exists()) << folder.toStdString();
+    }
+  }
+}
+
+TEST_F(CompanyRegisterTest, AWriteThatCannotCompleteIsReportedWithoutABeep) {
+  Fill();
+  {
+    testing::FaultyFileSystem files;
+    files.Fail(testing::FileOperation::Write, 1, FailureKind::DiskFull);
+    form10.Press("Command4");
+  }
+  EXPECT_EQ(desktop.Summary(), (QStringList{"会社登録|ディスクの空き容量が不足しています。"}));
   EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_FALSE(drives.Exists(MasterFile()));
 }
 
 TEST_F(CompanyRegisterTest, ABoxThatIsNoNumberOrATextTheFileCannotHoldStopsTheRegistration) {

@@ -155,18 +155,19 @@ Stage StageOf(const QString& line) {
   const QString verb = line.left(line.indexOf(QChar(' ')));
   const QString name = line.mid(line.lastIndexOf(QChar('\\')) + 1);
   const bool hidden = name.startsWith(platform::kTemporaryMark);
+  // A file alone has a note where several have a record.
   if (verb == QStringLiteral("write")) {
-    if (name == platform::kTidyName) return Stage::RecordWrite;
+    if (name == platform::kDraftName || name == platform::kAloneName) return Stage::RecordWrite;
     return hidden ? Stage::Temporaries : Stage::Other;
   }
   if (verb == QStringLiteral("link")) return hidden ? Stage::SetAsides : Stage::Other;
   if (verb == QStringLiteral("rename")) {
     if (name == platform::kRecordName) return Stage::RecordRename;
-    if (name == platform::kTidyName) return Stage::Commit;
+    if (name == platform::kDoneName) return Stage::Commit;
     return hidden ? Stage::SetAsides : Stage::IntoPlace;
   }
   if (verb == QStringLiteral("unlink")) {
-    if (name == platform::kTidyName) return Stage::TidyUnlink;
+    if (name == platform::kDoneName || name == platform::kAloneName) return Stage::TidyUnlink;
     if (name == platform::kRecordName) return Stage::Other;
     return hidden ? Stage::Tidying : Stage::IntoPlace;
   }

@@ -33,7 +33,7 @@ QString Amounts(const QString& root) {
   return StatementAmountFile(StatementMark::Deposits, 7, root);
 }
 QString Record(const QString& root) { return root + QChar('\\') + platform::kRecordName; }
-QString Tidy(const QString& root) { return root + QChar('\\') + platform::kTidyName; }
+QString Tidy(const QString& root) { return root + QChar('\\') + platform::kDoneName; }
 
 // A save of the two deposits files on the drive stopped between its renames,
 // and its rollback stopped too, as when the medium is pulled out: the text

@@ -212,7 +212,7 @@ struct SaveCalls {
 SaveCalls CallsOfASave() {
   testing::FaultyFileSystem files;
   SaveCalls calls;
-  const QString commit = QStringLiteral("rename ") + kDataRoot + '\\' + platform::kTidyName;
+  const QString commit = QStringLiteral("rename ") + kDataRoot + '\\' + platform::kDoneName;
   files.AfterEachCall([&](testing::FileOperation call) {
     if (!testing::Changes(call)) return;
     ++calls.changes;
@@ -252,7 +252,7 @@ TEST(TwoCopies, ACopyKilledInTheMiddleOfASaveUndoesNoSaveTheOtherHasReportedDone
     void* memory;
     ~Unmap() { ::munmap(memory, sizeof(SharedOrder)); }
   } unmap{memory};
-  const QString record = QStringLiteral("write ") + kDataRoot + '\\' + platform::kTidyName;
+  const QString record = QStringLiteral("write ") + kDataRoot + '\\' + platform::kDraftName;
 
   // A dies in its last save, after each of its calls in turn.
   for (int point = 1; point <= calls.changes; ++point) {

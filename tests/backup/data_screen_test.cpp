@@ -354,13 +354,14 @@ TEST_F(DataScreenTest, ABackupThatFailsAnywhereLeavesTheEarlierCopyWhole) {
   };
   const QString statements = StatementFolder(kFloppyDataRoot) + QChar('\\');
   const QString record = kFloppyDataRoot + QChar('\\') + platform::kRecordName;
-  const QString tidy = kFloppyDataRoot + QChar('\\') + platform::kTidyName;
+  const QString draft = kFloppyDataRoot + QChar('\\') + platform::kDraftName;
+  const QString done = kFloppyDataRoot + QChar('\\') + platform::kDoneName;
   // The medium pulled out at the record (its write, its rename), while the
   // new files are written, while the old ones are kept, when they are
   // flushed, at the first, a middle and the last of the renames into place,
   // and at the commit: the master file first, then the 36 statement files.
   const Case cases[] = {
-      {FileOperation::Write, 1, "write " + tidy},
+      {FileOperation::Write, 1, "write " + draft},
       {FileOperation::Rename, 1, "rename " + record},
       {FileOperation::Write, 10, "write " + statements + ".~saving."},
       {FileOperation::Link, 20, "link " + statements + ".~saving."},
@@ -369,7 +370,7 @@ TEST_F(DataScreenTest, ABackupThatFailsAnywhereLeavesTheEarlierCopyWhole) {
       {FileOperation::Rename, 20, "rename " + statements},
       {FileOperation::Rename, 38, "rename " + BackupSet(7, kFloppyDataRoot).last()},
       {FileOperation::FlushFolder, 4, "flush " + StatementFolder(kFloppyDataRoot)},
-      {FileOperation::Rename, 39, "rename " + tidy},
+      {FileOperation::Rename, 39, "rename " + done},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failed.toStdString());
@@ -482,7 +483,9 @@ TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAn
       files.Fail(FileOperation::Rename, 1, FailureKind::OtherIO);
       Run(button);
     }
-    EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|" + Failure::Describe(FailureKind::OtherIO)});
+    EXPECT_EQ(desktop.Summary(), QStringList{kCodeTitle + "|" +
+                                             Failure::Describe(FailureKind::OtherIO) + "\n" +
+                                             platform::kRecordName});
     EXPECT_EQ(desktop.beeps, 0);
     EXPECT_EQ(Tree(drives.Floppy()), medium);
     EXPECT_EQ(Tree(drives.HardDisk()), disk);
@@ -906,7 +909,8 @@ TEST_F(DataScreenTest, ACopyThatFailsAnywhereLeavesTheHardDiskAsItWas) {
   };
   const QString temporary = StatementFolder() + QStringLiteral("\\.~saving.");
   const QString record = kDataRoot + QChar('\\') + platform::kRecordName;
-  const QString tidy = kDataRoot + QChar('\\') + platform::kTidyName;
+  const QString draft = kDataRoot + QChar('\\') + platform::kDraftName;
+  const QString done = kDataRoot + QChar('\\') + platform::kDoneName;
   const QString first = StatementFiles(12).first();
   const QString master = CompanyMasterFile(12);
   // Onto a new code, and over a company whose stale page 2 of ② the copy
@@ -916,15 +920,15 @@ TEST_F(DataScreenTest, ACopyThatFailsAnywhereLeavesTheHardDiskAsItWas) {
       {FileOperation::Write, 5, false, "write " + temporary},
       {FileOperation::Rename, 2, false, "rename " + first},
       {FileOperation::Rename, 38, false, "rename " + master},
-      {FileOperation::Rename, 39, false, "rename " + tidy},
-      {FileOperation::Write, 1, true, "write " + tidy},
+      {FileOperation::Rename, 39, false, "rename " + done},
+      {FileOperation::Write, 1, true, "write " + draft},
       {FileOperation::Rename, 1, true, "rename " + record},
       {FileOperation::Link, 1, true, "link " + temporary},
       {FileOperation::Unlink, 1, true, "unlink " + SecondNotesPageFiles(12).first()},
       {FileOperation::Rename, 2, true, "rename " + first},
       {FileOperation::Rename, 20, true, "rename " + StatementFolder()},
       {FileOperation::Rename, 38, true, "rename " + master},
-      {FileOperation::Rename, 39, true, "rename " + tidy},
+      {FileOperation::Rename, 39, true, "rename " + done},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failed.toStdString() + (c.targetExists ? " over a company" : ""));
