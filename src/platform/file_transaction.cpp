@@ -41,10 +41,12 @@ QString HiddenNameFor(const QString& path) {
 
 // One of the file's own hidden names: nothing that a damaged or planted
 // record names can lie anywhere else, or be data.
-bool IsOwnHiddenName(const QString& name, const QString& fileName) {
-  const QString stem = kTemporaryMark + fileName + QChar('.');
-  return name.size() == stem.size() + kHiddenSuffixLength - 1 && name.startsWith(stem) &&
-         std::all_of(name.begin() + stem.size(), name.end(), IsSuffixLetter);
+bool IsOwnHiddenName(QStringView name, QStringView fileName) {
+  const qsizetype stem = kTemporaryMark.size() + fileName.size() + 1;
+  return name.size() == stem + kHiddenSuffixLength - 1 && name.startsWith(kTemporaryMark) &&
+         name.mid(kTemporaryMark.size(), fileName.size()) == fileName &&
+         name[stem - 1] == QChar('.') &&
+         std::all_of(name.begin() + stem, name.end(), IsSuffixLetter);
 }
 
 // One file of a change as its record holds it; drive-form paths.
@@ -67,40 +69,57 @@ QByteArray RecordBytes(const QString& root, const std::vector<Entry>& entries) {
   return bytes + kRecordEnd + '\n';
 }
 
-// The entries of a record; none when it is not one this program wrote whole.
-std::optional<std::vector<Entry>> ParseRecord(const QString& root, const QByteArray& bytes) {
-  const QList<QByteArray> lines = bytes.split('\n');
-  if (lines.size() < 3 || lines.back() != QByteArray() || lines[lines.size() - 2] != kRecordEnd ||
-      lines.front() != kRecordHeader) {
-    return std::nullopt;
+QString Joined(const QString& folder, QStringView name) {
+  QString path;
+  path.reserve(folder.size() + 1 + name.size());
+  return path.append(folder).append(kSeparator).append(name);
+}
+
+// A path below the data root as a record holds it: no step out of it, and
+// no hidden name on the way.
+bool IsDataPath(QStringView relative) {
+  for (const QStringView part : relative.tokenize(kSeparator)) {
+    if (part.isEmpty() || part.startsWith(QChar('.')) || part.contains(QChar('/'))) return false;
   }
+  return true;
+}
+
+// The entries of a record; none when it is not one this program wrote whole.
+// Read on every recovery, so each line is taken apart in place.
+std::optional<std::vector<Entry>> ParseRecord(const QString& root, const QByteArray& bytes) {
+  const QByteArray head = kRecordHeader + '\n';
+  const QByteArray tail = '\n' + kRecordEnd + '\n';
+  const qsizetype body = bytes.size() - head.size() - tail.size() + 1;
+  if (body < 0 || !bytes.startsWith(head) || !bytes.endsWith(tail)) return std::nullopt;
+  const QString text = QString::fromUtf8(bytes.constData() + head.size(), body);
   std::vector<Entry> entries;
-  for (qsizetype k = 1; k < lines.size() - 2; ++k) {
-    const QList<QByteArray> fields = lines[k].split('\t');
-    if (fields.size() != 4 || (fields[0] != "W" && fields[0] != "D")) return std::nullopt;
-    const QStringList parts = QString::fromUtf8(fields[1]).split(kSeparator);
-    for (const QString& part : parts) {
-      if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral("..") ||
-          part.contains(QChar('/')) || part.startsWith(QChar('.'))) {
-        return std::nullopt;
-      }
+  for (QStringView line : QStringView(text).tokenize(QChar('\n'))) {
+    if (line.isEmpty() && line.end() == text.constData() + text.size()) break;
+    QStringView fields[4];
+    qsizetype count = 0;
+    for (const QStringView field : line.tokenize(QChar('\t'))) {
+      if (count == 4) return std::nullopt;
+      fields[count++] = field;
     }
-    Entry entry;
-    entry.path = root + kSeparator + parts.join(kSeparator);
-    const QString folder = FolderOf(entry.path);
-    const QString temporary = QString::fromUtf8(fields[2]);
-    const QString aside = QString::fromUtf8(fields[3]);
-    if (fields[0] == "W") {
-      if (!IsOwnHiddenName(temporary, parts.last())) return std::nullopt;
-      entry.temporary = folder + kSeparator + temporary;
-    } else if (!temporary.isEmpty() || aside.isEmpty()) {
+    const bool writes = fields[0] == u"W";
+    if (count != 4 || (!writes && fields[0] != u"D") || !IsDataPath(fields[1])) {
       return std::nullopt;
     }
-    if (!aside.isEmpty()) {
-      if (!IsOwnHiddenName(aside, parts.last())) return std::nullopt;
-      entry.aside = folder + kSeparator + aside;
+    const QStringView name = fields[1].mid(fields[1].lastIndexOf(kSeparator) + 1);
+    Entry entry;
+    entry.path = Joined(root, fields[1]);
+    const QString folder = FolderOf(entry.path);
+    if (writes) {
+      if (!IsOwnHiddenName(fields[2], name)) return std::nullopt;
+      entry.temporary = Joined(folder, fields[2]);
+    } else if (!fields[2].isEmpty() || fields[3].isEmpty()) {
+      return std::nullopt;
     }
-    entries.push_back(entry);
+    if (!fields[3].isEmpty()) {
+      if (!IsOwnHiddenName(fields[3], name)) return std::nullopt;
+      entry.aside = Joined(folder, fields[3]);
+    }
+    entries.push_back(std::move(entry));
   }
   return entries;
 }

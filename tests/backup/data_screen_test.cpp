@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <functional>
@@ -14,6 +16,7 @@
 #include "platform/value_files.h"
 #include "support/faulty_file_system.h"
 #include "support/statement_files_support.h"
+#include "support/without_root_override.h"
 
 namespace mirudanto::backup {
 namespace {
@@ -490,6 +493,97 @@ TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAn
     EXPECT_EQ(Tree(drives.Floppy()), medium);
     EXPECT_EQ(Tree(drives.HardDisk()), disk);
   }
+}
+
+// A medium that cannot be written, as with its write-protect switch set: its
+// folders refuse every change.
+void RefuseChanges(const testing::TempDrives& drives, QFileDevice::Permissions folders) {
+  const QString root = drives.Native(kFloppyDataRoot);
+  QStringList paths{root};
+  QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  while (it.hasNext()) paths.append(it.next());
+  for (const QString& path : paths) QFile::setPermissions(path, folders);
+}
+
+constexpr QFileDevice::Permissions kReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                               QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                               QFileDevice::ReadOther | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions kWritable = kReadOnly | QFileDevice::WriteOwner;
+
+// What a backup that was done left to remove (its old contents, and the note
+// naming them, as when the medium was pulled out right after the beep) stops
+// no restore from a medium that cannot be written; neither does a lock file
+// that is missing and cannot be made there.
+TEST_F(DataScreenTest, AMediumThatCannotBeWrittenIsRestoredFromBesideWhatADoneBackupLeft) {
+  testing::WithoutRootOverride noOverride;
+  if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+  PutCompany(drives, 7, "株式会社見本", "v1");
+  Run("Command1");
+  PutCompany(drives, 7, "株式会社見本", "v2");
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Unlink, 1, FailureKind::DiskNotReady);  // the first old content
+    Run("Command1");
+  }
+  ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kDoneName));
+  ASSERT_TRUE(QFile::remove(drives.Native(kFloppyDataRoot + QChar('\\') + platform::kLockName)));
+  const QStringList medium = Tree(drives.Floppy());
+  PutCompany(drives, 7, "株式会社見本", "v3");
+  RefuseChanges(drives, kReadOnly);
+  desktop.boxes.clear();
+  desktop.beeps = 0;
+
+  Run("Command2");
+
+  RefuseChanges(drives, kWritable);
+  EXPECT_EQ(desktop.Summary(), QStringList());
+  EXPECT_EQ(desktop.beeps, 1);
+  EXPECT_EQ(Tree(drives.Floppy()), medium);
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7)),
+            Content(StatementTextFile(StatementMark::Deposits, 7), "v2"));
+  // The next change of the medium, once it can be written, removes them.
+  Run("Command1");
+  EXPECT_FALSE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kDoneName));
+  EXPECT_EQ(Tree(drives.Floppy()).filter(QStringLiteral("/.~")), QStringList());
+}
+
+// A backup cut short leaves its record; on a medium that cannot be written it
+// cannot be rolled back, so the medium's files are not to be trusted: the
+// restore fails, naming the record, and the hard disk is left as it was.
+TEST_F(DataScreenTest, AMediumThatCannotBeWrittenWithAnUnfinishedBackupIsRefusedNamingItsRecord) {
+  testing::WithoutRootOverride noOverride;
+  if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
+  PutCompany(drives, 7, "株式会社見本", "v1");
+  Run("Command1");
+  PutCompany(drives, 7, "株式会社見本", "v2");
+  {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
+    Run("Command1");
+  }
+  ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
+  const QStringList medium = Tree(drives.Floppy());
+  const QStringList disk = Tree(drives.HardDisk());
+  RefuseChanges(drives, kReadOnly);
+  desktop.boxes.clear();
+  desktop.beeps = 0;
+
+  Run("Command2");
+
+  RefuseChanges(drives, kWritable);
+  EXPECT_EQ(desktop.Summary(),
+            QStringList{kCodeTitle + "|" + Failure::Describe(FailureKind::PermissionDenied) + "\n" +
+                        platform::kRecordName});
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_EQ(Tree(drives.Floppy()), medium);
+  EXPECT_EQ(Tree(drives.HardDisk()), disk);
+  // Writable again, the medium is rolled back and read as it was.
+  desktop.boxes.clear();
+  Run("Command2");
+  EXPECT_EQ(desktop.Summary(), QStringList());
+  EXPECT_EQ(drives.Get(StatementTextFile(StatementMark::Deposits, 7)),
+            Content(StatementTextFile(StatementMark::Deposits, 7), "v1"));
 }
 
 TEST_F(DataScreenTest, PageTwoOfNotesTravelsWithItsCompanyWhereItExists) {

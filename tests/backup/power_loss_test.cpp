@@ -145,6 +145,22 @@ TEST_P(BackupPowerLoss, ABackupLeavesTheMediumWhollyEmptyOldOrNew) {
   }
 }
 
+// A flush that fails, once, anywhere in a backup over an older copy; then a
+// cut at every step after it.
+TEST(BackupFailedFlush, LeavesTheMediumWhollyOldOrNewAndSoDoesACutAfterIt) {
+  TempDrives drives;
+  PutCompany(drives, 7, QStringLiteral("見本"), QStringLiteral("新"));
+  PutCompany(drives, 7, QStringLiteral("古い見本"), QStringLiteral("古"), kFloppyDataRoot);
+  PutFiles(drives, SecondNotesPageFiles(7, kFloppyDataRoot), QStringLiteral("古"));
+  const int flushes = testing::FailEachFlush(drives, {.operation =
+                                                          [] {
+                                                            PrepareBackupToFloppy(7).Write();
+                                                            return true;
+                                                          },
+                                                      .undone = testing::BeforeOrAfter});
+  EXPECT_GT(flushes, 37);
+}
+
 // Each file's deletion is a change of its own: after any cut, the files
 // deleted are the first ones in the order, those told done and at most the one
 // in hand, and every other file is whole and unchanged.

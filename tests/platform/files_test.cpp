@@ -1,10 +1,14 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -361,6 +365,64 @@ TEST(RemovableDrive, ALinkToAMountedMediumIsTheDrive) {
   CreateFolder(QStringLiteral("a:\\法人税"));
   WriteFileAtomic(QStringLiteral("a:\\法人税\\①7.txt"), "1\r\n");
   EXPECT_EQ(EntriesOf(mountPoint + QStringLiteral("/法人税")), (QStringList{kLockName, "①7.txt"}));
+}
+
+// A medium that cannot take one more name, as a stick filled by a backup made
+// before it had a lock file: it is read without one, and a change on it fails
+// as the full medium it is. Made as a small file system in a mount namespace
+// of a child process, where the machine lets the tests mount one.
+TEST(RemovableDrive, AFullMediumWithoutALockFileIsReadAndAChangeOnItFailsAsFull) {
+  TempDrives drives(false);
+  const QString mountPoint = QDir::cleanPath(drives.HardDisk() + QStringLiteral("/../media"));
+  ASSERT_TRUE(QDir().mkpath(mountPoint));
+  ASSERT_EQ(::symlink(QFile::encodeName(mountPoint).constData(),
+                      QFile::encodeName(drives.Floppy()).constData()),
+            0);
+  constexpr int kCannotMount = 77;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const QByteArray at = QFile::encodeName(mountPoint);
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", at.constData(), "tmpfs", 0, "size=64k,nr_inodes=16") != 0) {
+      ::_exit(kCannotMount);
+    }
+    int status = 0;
+    try {
+      QDir().mkpath(mountPoint + QStringLiteral("/法人税"));
+      QFile file(mountPoint + QStringLiteral("/法人税/①7.txt"));
+      if (!file.open(QIODevice::WriteOnly) || file.write("1\r\n") != 3) ::_exit(10);
+      file.close();
+      // Every name taken.
+      for (int k = 0; k < 1000; ++k) {
+        const QByteArray filler = at + "/filler" + QByteArray::number(k);
+        const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0) {
+          if (errno != ENOSPC) ::_exit(11);
+          break;
+        }
+        ::close(fd);
+      }
+      const QString lock = mountPoint + QStringLiteral("/法人税/") + kLockName;
+      if (ReadFileBytes(QStringLiteral("a:\\法人税\\①7.txt")) != "1\r\n") status = 1;
+      if (QFileInfo::exists(lock)) status = 2;
+      const std::optional<Failure> failure =
+          FailureOf([] { WriteFileAtomic(QStringLiteral("a:\\法人税\\②7.txt"), "2\r\n"); });
+      if (!failure || failure->Kind() != FailureKind::DiskFull) status = 3;
+      if (EntriesOf(mountPoint + QStringLiteral("/法人税")) != QStringList{"①7.txt"}) status = 4;
+    } catch (...) {
+      status = 5;
+    }
+    ::_exit(status);
+  }
+  ASSERT_GT(child, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kCannotMount) GTEST_SKIP() << "no file system of its own to mount";
+  EXPECT_EQ(WEXITSTATUS(status), 0)
+      << "1: not read, 2: a lock file made, 3: the change did not fail as full, "
+         "4: the change left a name, else the medium could not be made";
 }
 
 // ---------------------------------------------------------------- translation

@@ -47,6 +47,30 @@ TEST_P(PowerLoss, ASaveOfTwoOrThreeFilesIsWhollyOldOrNewAfterEveryStep) {
   Change({{Statement("⑭7.txt"), std::nullopt}, {Statement("A⑭7.txt"), std::nullopt}});
 }
 
+// A flush that fails, once, anywhere in a save of two files or of one: the
+// failure is reported with the files wholly as before or, where the change
+// was committed, as after; and a cut at any step after it leaves them so.
+TEST_P(PowerLoss, AFlushThatFailsAnywhereThenACutLeaveTheSaveWhole) {
+  drives.MakeFolder(kStatements);
+  drives.Put(Statement("⑭7.txt"), "old text");
+  drives.Put(Statement("A⑭7.txt"), "old amounts");
+  const std::vector<FileChange> saves[] = {
+      {{Statement("A⑭7.txt"), "new amounts"}, {Statement("⑭7.txt"), "new text"}},
+      {{Statement("⑭7.txt"), "newer text"}},
+  };
+  for (const std::vector<FileChange>& save : saves) {
+    SCOPED_TRACE(std::to_string(save.size()) + " files");
+    const int flushes = testing::FailEachFlush(drives, {.hardLinks = GetParam(),
+                                                       .operation =
+                                                           [&] {
+                                                             ChangeFilesTogether(save);
+                                                             return true;
+                                                           },
+                                                       .undone = testing::BeforeOrAfter});
+    EXPECT_GE(flushes, save.size() == 1 ? 3 : 6);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(HardLinks, PowerLoss, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "WithLinks" : "WithoutLinks"; });
 

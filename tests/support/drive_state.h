@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QString>
 #include <gtest/gtest.h>
 #include <map>
@@ -91,6 +92,19 @@ struct DriveState {
     }
   }
 };
+
+// A hash of a state that is the sum of one for each folder and file, so that
+// a state that differs from another in a few files is hashed from those few.
+inline std::size_t HashOfFolder(const QString& folder) { return qHash(folder, 0x9e3779b9u); }
+inline std::size_t HashOfFile(const QString& path, const QByteArray& bytes) {
+  return qHashMulti(0x85ebca6bu, path, bytes) * 0x9e3779b97f4a7c15ull;
+}
+inline std::size_t HashOf(const DriveState& state) {
+  std::size_t hash = 0;
+  for (const QString& folder : state.folders) hash += HashOfFolder(folder);
+  for (const auto& [path, bytes] : state.files) hash += HashOfFile(path, bytes);
+  return hash;
+}
 
 // Each path where the files found differ from those before or after, with
 // which of them it matches: enough to tell a torn change from a wrong one.

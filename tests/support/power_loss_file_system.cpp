@@ -6,6 +6,7 @@
 
 #include "core/failure.h"
 #include "platform/drives.h"
+#include "platform/file_transaction.h"
 
 namespace mirudanto::testing {
 namespace {
@@ -29,8 +30,7 @@ PowerLossFileSystem::PowerLossFileSystem() : next_(platform::CurrentFileSystem()
     }
   }
   kept_ = now_;
-  flushed_ = written_;
-  began_ = {now_, written_, nextFile_};
+  began_ = {now_, flushed_, nextFile_};
   platform::InstallFileSystem(this);
 }
 
@@ -59,7 +59,7 @@ void PowerLossFileSystem::Load(const QString& folder) {
       QFile file(entry.filePath());
       if (!file.open(QIODevice::ReadOnly)) throw Failure(FailureKind::OtherIO);
       const int id = nextFile_++;
-      written_[id] = file.readAll();
+      flushed_[id] = written_[id] = file.readAll();
       entries[entry.fileName()] = Node{false, id};
     }
   }
@@ -71,6 +71,24 @@ void PowerLossFileSystem::Check() const {
 
 void PowerLossFileSystem::Step() { ++steps_; }
 
+bool PowerLossFileSystem::FlushFails() {
+  if (++flushes_ != failFlush_) return false;
+  failedAt_ = steps_ + 1;
+  return true;
+}
+
+void PowerLossFileSystem::Set(const QString& path, std::optional<Node> node, const QString& from) {
+  const QString folder = FolderOf(path);
+  Folder& entries = now_[folder];
+  if (!from.isEmpty()) entries.erase(from);
+  if (node) {
+    entries[NameOf(path)] = *node;
+  } else {
+    entries.erase(NameOf(path));
+  }
+  pending_.push_back({folder, NameOf(path), node, from});
+}
+
 QByteArray PowerLossFileSystem::Read(const QString& path) {
   Check();
   return next_.Read(path);
@@ -78,26 +96,44 @@ QByteArray PowerLossFileSystem::Read(const QString& path) {
 
 void PowerLossFileSystem::Write(const QString& path, const QByteArray& bytes, bool flush) {
   Check();
-  next_.Write(path, bytes, flush);
+  const bool fails = flush && FlushFails();
+  next_.Write(path, bytes, flush && !fails);
   const int id = nextFile_++;
   written_[id] = bytes;
-  // An unflushed file may keep its name but not what was in it.
-  flushed_[id] = flush ? bytes : QByteArray();
-  now_[FolderOf(path)][NameOf(path)] = Node{false, id};
+  if (flush && !fails) flushed_[id] = bytes;
+  Set(path, Node{false, id});
+  if (fails) {
+    // The disk's write removes a file it could not flush; the medium may
+    // keep its name, and nothing of what was in it.
+    next_.Unlink(path);
+    Set(path, std::nullopt);
+    Step();
+    throw Failure(FailureKind::OtherIO);
+  }
   Step();
 }
 
 void PowerLossFileSystem::Rename(const QString& from, const QString& to) {
   Check();
   next_.Rename(from, to);
-  Folder& source = now_[FolderOf(from)];
-  const Node node = source.at(NameOf(from));
-  Folder& target = now_[FolderOf(to)];
+  const Node node = now_[FolderOf(from)].at(NameOf(from));
+  const Folder& target = now_[FolderOf(to)];
   const auto there = target.find(NameOf(to));
   // Two names of one file: nothing changes.
   if (there == target.end() || node.folder || there->second.file != node.file) {
-    source.erase(NameOf(from));
-    now_[FolderOf(to)][NameOf(to)] = node;
+    const QString record = Child(Normal(platform::DataRootOf(to)), platform::kRecordName);
+    const bool recorded = now_[FolderOf(record)].count(NameOf(record)) != 0;
+    if (NameOf(to) == platform::kDoneName ||
+        (!recorded && NameOf(from).startsWith(platform::kTemporaryMark) &&
+         !NameOf(to).startsWith(QStringLiteral(".~")))) {
+      committed_ = true;
+    }
+    if (FolderOf(from) == FolderOf(to)) {
+      Set(to, node, NameOf(from));
+    } else {
+      Set(from, std::nullopt);
+      Set(to, node);
+    }
   }
   Step();
 }
@@ -105,7 +141,7 @@ void PowerLossFileSystem::Rename(const QString& from, const QString& to) {
 bool PowerLossFileSystem::Link(const QString& from, const QString& to) {
   Check();
   if (!hardLinks_ || !next_.Link(from, to)) return false;
-  now_[FolderOf(to)][NameOf(to)] = now_[FolderOf(from)].at(NameOf(from));
+  Set(to, now_[FolderOf(from)].at(NameOf(from)));
   Step();
   return true;
 }
@@ -113,23 +149,29 @@ bool PowerLossFileSystem::Link(const QString& from, const QString& to) {
 void PowerLossFileSystem::Unlink(const QString& path) {
   Check();
   next_.Unlink(path);
-  now_[FolderOf(path)].erase(NameOf(path));
+  Set(path, std::nullopt);
   Step();
 }
 
 void PowerLossFileSystem::MakeFolder(const QString& path) {
   Check();
   next_.MakeFolder(path);
-  now_[FolderOf(path)][NameOf(path)] = Node{true, -1};
+  Set(path, Node{true, -1});
   now_[Normal(path)] = Folder();
-  kept_.try_emplace(Normal(path));
+  kept_[Normal(path)] = Folder();
   Step();
 }
 
 void PowerLossFileSystem::FlushFolder(const QString& path) {
   Check();
+  if (FlushFails()) {
+    Step();
+    throw Failure(FailureKind::OtherIO);
+  }
   next_.FlushFolder(path);
-  kept_[Normal(path)] = now_[Normal(path)];
+  const QString folder = Normal(path);
+  kept_[folder] = now_[folder];
+  std::erase_if(pending_, [&](const Operation& operation) { return operation.folder == folder; });
   Step();
 }
 
@@ -143,78 +185,130 @@ bool PowerLossFileSystem::Lock(const QString& path, platform::LockMode mode) {
   return next_.Lock(path, mode);
 }
 
-PowerLossFileSystem::Folder PowerLossFileSystem::Durable(const QString& folder,
-                                                         std::map<QString, Folder>& into) const {
-  const auto kept = kept_.find(folder);
-  Folder entries = kept == kept_.end() ? Folder() : kept->second;
-  for (auto& [name, node] : entries) {
-    if (node.folder) into[Child(folder, name)] = Durable(Child(folder, name), into);
+std::set<QString> PowerLossFileSystem::Drives() const {
+  std::set<QString> drives;
+  for (const QString& drive : kDrives) {
+    if (began_.folders.count(drive) != 0) drives.insert(drive);
   }
-  return entries;
+  return drives;
 }
 
-void PowerLossFileSystem::Restart() {
-  std::map<QString, Folder> after;
+DriveState PowerLossFileSystem::Durable(const std::vector<char>& kept) const {
+  std::map<QString, Folder> folders = kept_;
+  for (std::size_t k = 0; k < pending_.size(); ++k) {
+    if (!kept[k]) continue;
+    const Operation& operation = pending_[k];
+    Folder& entries = folders[operation.folder];
+    if (!operation.from.isEmpty()) entries.erase(operation.from);
+    if (operation.node) {
+      entries[operation.name] = *operation.node;
+    } else {
+      entries.erase(operation.name);
+    }
+  }
+  DriveState state;
+  const auto walk = [&](const auto& self, const QString& folder) -> void {
+    const auto found = folders.find(folder);
+    if (found == folders.end()) return;
+    for (const auto& [name, node] : found->second) {
+      const QString path = Child(folder, name);
+      if (node.folder) {
+        state.folders.insert(path);
+        self(self, path);
+      } else if (name != platform::kLockName) {
+        state.files[path] = ContentOf(node);
+      }
+    }
+  };
   for (const QString& drive : kDrives) {
-    if (now_.count(drive) != 0) after[drive] = Durable(drive, after);
+    if (began_.folders.count(drive) != 0) walk(walk, drive);
   }
-  // A file with two names now becomes two files, as the model has them from
-  // here on; only what differs from the disk is written again.
-  std::map<int, int> names;
-  for (const auto& [folder, entries] : now_) {
-    for (const auto& [name, node] : entries) {
-      if (!node.folder) ++names[node.file];
-    }
-  }
-  const auto native = [](const QString& path) { return platform::Drives::Translate(path); };
-  for (auto folder = now_.rbegin(); folder != now_.rend(); ++folder) {
-    if (after.count(folder->first) == 0 && QFileInfo(native(folder->first)).isDir()) {
-      QDir(native(folder->first)).removeRecursively();
-    }
-  }
-  std::map<int, QByteArray> contents;
-  nextFile_ = 0;
-  for (auto& [folder, entries] : after) {
-    const QString path = native(folder);
-    const auto was = now_.find(folder);
-    const Folder before = was == now_.end() ? Folder() : was->second;
-    if (was == now_.end()) QDir().mkpath(path);
-    for (const auto& [name, node] : before) {
-      if (entries.count(name) != 0) continue;
+  return state;
+}
+
+}  // namespace mirudanto::testing
+
+namespace mirudanto::testing {
+
+QByteArray PowerLossFileSystem::ContentOf(const Node& node) const {
+  const auto content = flushed_.find(node.file);
+  return content == flushed_.end() ? QByteArray() : content->second;
+}
+
+DriveState PowerLossFileSystem::Now() const {
+  DriveState state;
+  const auto walk = [&](const auto& self, const QString& folder) -> void {
+    const auto found = now_.find(folder);
+    if (found == now_.end()) return;
+    for (const auto& [name, node] : found->second) {
+      const QString path = Child(folder, name);
       if (node.folder) {
-        QDir(path + QChar('/') + name).removeRecursively();
-      } else {
-        QFile::remove(path + QChar('/') + name);
+        state.folders.insert(path);
+        self(self, path);
+      } else if (name != platform::kLockName) {
+        state.files[path] = written_.at(node.file);
       }
     }
-    for (auto& [name, node] : entries) {
-      if (node.folder) {
-        QDir().mkpath(path + QChar('/') + name);
-        continue;
-      }
-      const auto kept = flushed_.find(node.file);
-      const QByteArray bytes = kept == flushed_.end() ? QByteArray() : kept->second;
-      const auto there = before.find(name);
-      const bool same = there != before.end() && !there->second.folder &&
-                        there->second.file == node.file && names[node.file] == 1 &&
-                        written_[node.file] == bytes;
-      if (!same) {
-        QFile::remove(path + QChar('/') + name);
-        QFile file(path + QChar('/') + name);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-          throw Failure(FailureKind::OtherIO);
-        }
-      }
-      node.file = nextFile_++;
-      contents[node.file] = bytes;
+  };
+  for (const QString& drive : kDrives) {
+    if (began_.folders.count(drive) != 0) walk(walk, drive);
+  }
+  return state;
+}
+
+PowerLossFileSystem::Choosing::Choosing(const PowerLossFileSystem& medium) : medium_(medium) {
+  for (const Operation& operation : medium.pending_) {
+    folders_ = folders_ || (operation.node && operation.node->folder);
+  }
+  if (!folders_) {
+    base_ = MemoryState::Of(medium.Durable(std::vector<char>(medium.pending_.size(), 0)));
+    hash_ = HashOf(base_);
+  }
+}
+
+PowerLossFileSystem::Choosing::Chosen PowerLossFileSystem::Choosing::Choose(
+    std::vector<char> kept) const {
+  Chosen chosen;
+  chosen.kept = std::move(kept);
+  if (folders_) {
+    chosen.hash = HashOf(medium_.Durable(chosen.kept));
+    return chosen;
+  }
+  // No folder is made, so each folder is on the medium or not whatever the
+  // choice: the choice's operations only name files in those that are.
+  const auto& pending = medium_.pending_;
+  for (std::size_t k = 0; k < pending.size(); ++k) {
+    const Operation& operation = pending[k];
+    if (!chosen.kept[k] || operation.name == platform::kLockName) continue;
+    if (operation.folder.size() > 2 && !base_.folders.contains(operation.folder)) continue;
+    if (!operation.from.isEmpty()) chosen.files[Child(operation.folder, operation.from)].reset();
+    std::optional<QByteArray>& file = chosen.files[Child(operation.folder, operation.name)];
+    if (operation.node) {
+      file = medium_.ContentOf(*operation.node);
+    } else {
+      file.reset();
     }
   }
-  now_ = after;
-  kept_ = after;
-  written_ = contents;
-  flushed_ = contents;
-  powerFor_ = -1;
-  steps_ = 0;
+  chosen.hash = hash_;
+  for (const auto& [path, bytes] : chosen.files) {
+    const auto there = base_.files.constFind(path);
+    if (there != base_.files.cend()) chosen.hash -= HashOfFile(path, there.value());
+    if (bytes) chosen.hash += HashOfFile(path, *bytes);
+  }
+  return chosen;
+}
+
+MemoryState PowerLossFileSystem::Choosing::Durable(const Chosen& chosen) const {
+  if (folders_) return MemoryState::Of(medium_.Durable(chosen.kept));
+  MemoryState state = base_;
+  for (const auto& [path, bytes] : chosen.files) {
+    if (bytes) {
+      state.files.insert(path, *bytes);
+    } else {
+      state.files.remove(path);
+    }
+  }
+  return state;
 }
 
 }  // namespace mirudanto::testing

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFileInfo>
+#include <QHashFunctions>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
 #include <functional>
+#include <random>
+#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/failure.h"
@@ -15,9 +20,9 @@
 #include "platform/file_transaction.h"
 #include "platform/files.h"
 #include "support/drive_state.h"
+#include "support/memory_file_system.h"
 #include "support/power_loss_file_system.h"
 #include "support/temp_drives.h"
-#include "support/unflushed_disk.h"
 
 namespace mirudanto::testing {
 
@@ -55,8 +60,8 @@ using UndoneStates =
 inline std::vector<DriveFiles> BeforeOrAfter(const DriveFiles& before, const DriveFiles& after) {
   return {before, after};
 }
-// Every file as before: one change of the file layer, whose failure, even a
-// power loss at its last step, leaves no file changed.
+// Every file as before: one change of the file layer, whose failure before
+// its commit leaves no file changed.
 inline std::vector<DriveFiles> OnlyBefore(const DriveFiles& before, const DriveFiles&) {
   return {before};
 }
@@ -69,79 +74,304 @@ struct PowerLossRun {
   std::function<void()> prepare;
   // The operation; true when it reported done. A Failure counts as not done.
   std::function<bool()> operation;
-  UndoneStates undone = BeforeOrAfter;
+  // The states it may leave when it did not report done, besides the state
+  // after it once it committed its change.
+  UndoneStates undone = OnlyBefore;
   // The next start's recovery; by default both drives are taken.
   std::function<void()> recover = TakeBothDrives;
 };
 
+namespace power_loss_detail {
+
+// Where there are more pending operations than this, a cut is tried with a
+// sample of their choices.
+constexpr std::size_t kEveryChoiceUpTo = 10;
+constexpr int kRandomChoices = 200;
+// After a failed flush, whose cuts are many more, fewer.
+constexpr int kRandomChoicesAfterAFailure = 20;
+
+// The choices of pending operations that a cut keeps, each a mark for each
+// operation: every choice of a few; of many, all but one and only one for
+// each, all and only those of each folder, and a sample drawn from `random`.
+inline std::vector<std::vector<char>> Choices(
+    const std::vector<PowerLossFileSystem::Operation>& pending, std::mt19937& random,
+    int randomChoices) {
+  const std::size_t n = pending.size();
+  std::vector<std::vector<char>> choices;
+  if (n <= kEveryChoiceUpTo) {
+    for (unsigned mask = 0; mask < (1u << n); ++mask) {
+      std::vector<char>& kept = choices.emplace_back(n);
+      for (std::size_t k = 0; k < n; ++k) kept[k] = (mask >> k) & 1u;
+    }
+    return choices;
+  }
+  choices.emplace_back(n, 0);
+  choices.emplace_back(n, 1);
+  for (std::size_t k = 0; k < n; ++k) {
+    choices.emplace_back(n, 1)[k] = 0;
+    choices.emplace_back(n, 0)[k] = 1;
+  }
+  std::set<QString> folders;
+  for (const auto& operation : pending) folders.insert(operation.folder);
+  for (const QString& folder : folders) {
+    std::vector<char>& only = choices.emplace_back(n);
+    std::vector<char>& others = choices.emplace_back(n);
+    for (std::size_t k = 0; k < n; ++k) {
+      only[k] = pending[k].folder == folder;
+      others[k] = !only[k];
+    }
+  }
+  std::bernoulli_distribution coin;
+  for (int r = 0; r < randomChoices; ++r) {
+    std::vector<char>& kept = choices.emplace_back(n);
+    for (std::size_t k = 0; k < n; ++k) kept[k] = coin(random);
+  }
+  return choices;
+}
+
+// Which pending operations a cut kept and which it lost, to tell a failure.
+inline std::string ChoiceOf(const std::vector<PowerLossFileSystem::Operation>& pending,
+                            const std::vector<char>& kept) {
+  std::string out;
+  for (std::size_t k = 0; k < pending.size(); ++k) {
+    const auto& operation = pending[k];
+    out += std::string(kept[k] ? "\n  kept " : "\n  lost ") +
+           (operation.from.isEmpty() ? QString()
+                                     : QStringLiteral("rename %1 to ").arg(operation.from))
+               .toStdString() +
+           (operation.folder + QChar('\\') + operation.name).toStdString() +
+           (!operation.node           ? " removed"
+            : operation.node->folder ? " made, a folder"
+                                      : " given file " + std::to_string(operation.node->file));
+  }
+  return out;
+}
+
+// Looks at the states that cuts leave, each once: recovered as the next start
+// would, on a medium in memory, every file must be wholly as after the
+// operation when it reported done, or in one of its undone states when not
+// (never some files of one state and some of another), and no hidden file
+// may be left.
+class CutStates {
+ public:
+  CutStates(const PowerLossRun& run, DriveFiles before, DriveFiles after,
+            int randomChoices = kRandomChoices)
+      : run_(run),
+        before_(std::move(before)),
+        after_(std::move(after)),
+        afterHashed_(Hashed(after_)),
+        randomChoices_(randomChoices) {}
+
+  // Every choice of what the cut in `medium` kept; false once one is wrong.
+  bool Check(const PowerLossFileSystem& medium, bool done) {
+    const auto& pending = medium.Pending();
+    const PowerLossFileSystem::Choosing choosing(medium);
+    const std::set<QString> drives = medium.Drives();
+    const bool committed = medium.Committed();
+    const std::vector<Files> undone = Undone(committed);
+    for (std::vector<char>& kept : Choices(pending, random_, randomChoices_)) {
+      const PowerLossFileSystem::Choosing::Chosen chosen = choosing.Choose(std::move(kept));
+      if (!seen_.insert(KeyOf(chosen.hash, done, committed)).second) continue;
+      if (!Check(choosing.Durable(chosen), drives, done, committed, undone,
+                 [&] { return ChoiceOf(pending, chosen.kept); })) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // One state of the drives; `told` names how it came about.
+  bool Check(const DriveState& state, const std::set<QString>& drives, bool done, bool committed,
+             const std::function<std::string()>& told) {
+    MemoryState memory = MemoryState::Of(state);
+    if (!seen_.insert(KeyOf(HashOf(memory), done, committed)).second) return true;
+    return Check(std::move(memory), drives, done, committed, Undone(committed), told);
+  }
+
+ private:
+  using Files = QHash<QString, QByteArray>;
+
+  static Files Hashed(const DriveFiles& files) {
+    Files hashed;
+    for (const auto& [path, bytes] : files) hashed.insert(path, bytes);
+    return hashed;
+  }
+
+  // The states the operation may leave when it did not report done.
+  std::vector<Files> Undone(bool committed) const {
+    std::vector<Files> states;
+    for (const DriveFiles& files : run_.undone(before_, after_)) states.push_back(Hashed(files));
+    if (committed) states.push_back(afterHashed_);
+    return states;
+  }
+
+  bool Check(MemoryState state, const std::set<QString>& drives, bool done, bool committed,
+             const std::vector<Files>& undone, const std::function<std::string()>& told) {
+    MemoryFileSystem medium(std::move(state), drives);
+    try {
+      run_.recover();
+    } catch (const Failure& failure) {
+      ADD_FAILURE() << "the drives cannot be recovered: " << failure.what() << told();
+      return false;
+    }
+    const Files& now = medium.State().files;
+    for (auto file = now.begin(); file != now.end(); ++file) {
+      if (drive_state_detail::NameOf(file.key()).startsWith(QStringLiteral(".~"))) {
+        ADD_FAILURE() << "left behind: " << file.key().toStdString() << told();
+        return false;
+      }
+    }
+    const auto differs = [&] {
+      return Difference(medium.State().Ordered().files, before_, after_) + told();
+    };
+    if (done) {
+      if (now == afterHashed_) return true;
+      ADD_FAILURE() << "reported done, yet not on the medium:" << differs();
+      return false;
+    }
+    if (std::find(undone.begin(), undone.end(), now) != undone.end()) return true;
+    ADD_FAILURE() << "not done, yet the files are in no state it may leave"
+                  << (committed ? " (committed)" : "") << ":" << differs();
+    return false;
+  }
+
+  // Two states alike but for a collision of 64 bits are taken as one.
+  static std::size_t KeyOf(std::size_t hash, bool done, bool committed) {
+    return hash + (done ? 0x2545f4914f6cdd1dull : 0) + (committed ? 0x9fb21c651e98df25ull : 0);
+  }
+
+  const PowerLossRun& run_;
+  DriveFiles before_;
+  DriveFiles after_;
+  Files afterHashed_;
+  int randomChoices_;
+  std::mt19937 random_{20261211};
+  std::unordered_set<std::size_t> seen_;
+};
+
+// The drives as they began, and the operation made whole on them once. The
+// runs go on in memory, over the drives as they began: the disk keeps them,
+// and is given the state of the last run at the end.
+struct WholeRun {
+  DriveState start;
+  MemoryState startInMemory;
+  std::set<QString> drives;
+  PowerLossFileSystem::Start began;
+  // As the whole run left them, and as the last run did.
+  DriveState after;
+  DriveState now;
+  int steps = 0;
+  int flushes = 0;
+};
+
+inline WholeRun RunWhole(const TempDrives& drives, const PowerLossRun& run) {
+  WholeRun whole;
+  whole.start = DriveState::Of(drives);
+  whole.startInMemory = MemoryState::Of(whole.start);
+  whole.drives = {QStringLiteral("c:")};
+  if (QFileInfo(drives.Floppy()).isDir()) whole.drives.insert(QStringLiteral("a:"));
+  const MemoryFileSystem disk(whole.startInMemory, whole.drives);
+  if (run.prepare) run.prepare();
+  PowerLossFileSystem medium;
+  whole.began = medium.Began();
+  if (!run.hardLinks) medium.WithoutHardLinks();
+  EXPECT_TRUE(Runs(run.operation)) << "the operation fails with the power on";
+  whole.steps = medium.Steps();
+  whole.flushes = medium.Flushes();
+  whole.now = whole.after = medium.Now();
+  EXPECT_NE(whole.start.files, whole.after.files) << "the operation changes nothing";
+  EXPECT_GT(whole.steps, 0);
+  return whole;
+}
+
+// Runs the operation again from the drives as they began, with the medium
+// set by `set`; tells whether it reported done, then leaves the medium to
+// `look`.
+inline void RunAgain(const PowerLossRun& run, WholeRun& whole,
+                     const std::function<void(PowerLossFileSystem&)>& set,
+                     const std::function<void(PowerLossFileSystem&, bool done)>& look) {
+  const MemoryFileSystem disk(whole.startInMemory, whole.drives);
+  if (run.prepare) run.prepare();
+  PowerLossFileSystem medium(whole.began);
+  if (!run.hardLinks) medium.WithoutHardLinks();
+  set(medium);
+  const bool done = Runs(run.operation);
+  whole.now = medium.Now();
+  look(medium, done);
+}
+
+// The disk as the whole run left it, for what the test does next.
+inline void PutOnDisk(const TempDrives& drives, const WholeRun& whole) {
+  whole.after.PutBack(drives, whole.start);
+}
+
+}  // namespace power_loss_detail
+
 // Runs the operation once on a whole medium, to learn its steps and what it
-// leaves; then, for each step, puts the drives back as they were, cuts the
-// power after that step, starts again and recovers. Both drives must then
-// hold every file wholly as after the operation when it reported done, or as
-// one of its undone states when it did not (never some files of one state and
-// some of another), and no hidden file but the locks. Returns the number of
-// steps.
+// leaves; then, for each step, cuts the power after it and tries what the
+// medium may keep of the operations not yet flushed, recovering each as the
+// next start would. Returns the number of steps.
 inline int LosePowerAtEveryStep(const TempDrives& drives, const PowerLossRun& run) {
   using namespace power_loss_detail;
-  const DriveState start = DriveState::Of(drives);
-  const DriveFiles& before = start.files;
-  const UnflushedDisk disk;
-
-  int steps = 0;
-  DriveFiles after;
-  DriveState now;
-  PowerLossFileSystem::Start began;
-  {
-    if (run.prepare) run.prepare();
-    PowerLossFileSystem medium;
-    began = medium.Began();
-    if (!run.hardLinks) medium.WithoutHardLinks();
-    const bool done = Runs(run.operation);
-    steps = medium.Steps();
-    now = DriveState::Of(drives);
-    after = now.files;
-    EXPECT_TRUE(done) << "the operation fails with the power on";
-  }
-  EXPECT_NE(before, after) << "the operation changes nothing";
-  EXPECT_GT(steps, 0);
-  if (::testing::Test::HasFailure()) return steps;
-
-  for (int step = 0; step <= steps; ++step) {
+  WholeRun whole = RunWhole(drives, run);
+  if (::testing::Test::HasFailure()) return whole.steps;
+  CutStates states(run, whole.start.files, whole.after.files);
+  for (int step = 0; step <= whole.steps; ++step) {
     SCOPED_TRACE("power lost after step " + std::to_string(step) + " of " +
-                 std::to_string(steps));
-    start.PutBack(drives, now);
-    if (run.prepare) run.prepare();
-    PowerLossFileSystem medium(began);
-    if (!run.hardLinks) medium.WithoutHardLinks();
-    medium.LosePowerAfter(step);
-    const bool done = Runs(run.operation);
-    medium.Restart();
-    try {
-      run.recover();
-    } catch (const Failure& failure) {
-      ADD_FAILURE() << "the drives cannot be recovered: " << failure.what();
-    }
-    now = DriveState::Of(drives);
-
-    for (const auto& [path, bytes] : now.files) {
-      EXPECT_FALSE(drive_state_detail::NameOf(path).startsWith(QStringLiteral(".~")))
-          << "left behind: " << path.toStdString();
-    }
-    if (step == steps) {
-      EXPECT_TRUE(done) << "the operation fails after its last step";
-    }
-    if (done) {
-      EXPECT_TRUE(now.files == after) << "reported done, yet not on the medium:"
-                                      << Difference(now.files, before, after);
-    } else {
-      const std::vector<DriveFiles> states = run.undone(before, after);
-      const bool whole = std::find(states.begin(), states.end(), now.files) != states.end();
-      EXPECT_TRUE(whole) << "not done, yet the files are in no state it may leave:"
-                         << Difference(now.files, before, after);
-    }
-    if (::testing::Test::HasFailure()) break;  // one cut tells it; the rest would repeat it
+                 std::to_string(whole.steps));
+    bool right = true;
+    RunAgain(
+        run, whole, [&](PowerLossFileSystem& medium) { medium.LosePowerAfter(step); },
+        [&](PowerLossFileSystem& medium, bool done) {
+          if (step == whole.steps) EXPECT_TRUE(done) << "the operation fails after its last step";
+          right = states.Check(medium, done);
+        });
+    if (!right) break;  // one cut tells it; the rest would repeat it
   }
-  return steps;
+  PutOnDisk(drives, whole);
+  return whole.steps;
+}
+
+// Makes each flush of the operation fail in turn, once. After each failure
+// the files are wholly as before or as after, once the drives are next
+// taken; and the power is then cut at every later step, as above. Returns
+// the number of flushes.
+inline int FailEachFlush(const TempDrives& drives, const PowerLossRun& run) {
+  using namespace power_loss_detail;
+  WholeRun whole = RunWhole(drives, run);
+  if (::testing::Test::HasFailure()) return whole.flushes;
+  CutStates states(run, whole.start.files, whole.after.files, kRandomChoicesAfterAFailure);
+  for (int flush = 1; flush <= whole.flushes; ++flush) {
+    SCOPED_TRACE("flush " + std::to_string(flush) + " of " + std::to_string(whole.flushes) +
+                 " failed");
+    int failedAt = 0;
+    int steps = 0;
+    bool right = true;
+    RunAgain(
+        run, whole, [&](PowerLossFileSystem& medium) { medium.FailFlush(flush); },
+        [&](PowerLossFileSystem& medium, bool done) {
+          failedAt = medium.FailedAtStep();
+          steps = medium.Steps();
+          EXPECT_GT(failedAt, 0) << "the flush was not made";
+          // The power stays on: the disk as the failure left it.
+          right = states.Check(medium.Now(), medium.Drives(), done, medium.Committed(),
+                               [] { return std::string("\n  with the power on"); });
+        });
+    for (int step = failedAt; right && step <= steps; ++step) {
+      SCOPED_TRACE("power lost after step " + std::to_string(step) + " of " +
+                   std::to_string(steps));
+      RunAgain(
+          run, whole,
+          [&](PowerLossFileSystem& medium) {
+            medium.FailFlush(flush);
+            medium.LosePowerAfter(step);
+          },
+          [&](PowerLossFileSystem& medium, bool done) { right = states.Check(medium, done); });
+    }
+    if (!right) break;
+  }
+  PutOnDisk(drives, whole);
+  return whole.flushes;
 }
 
 }  // namespace mirudanto::testing

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+#include <QRegularExpression>
 
 #include "core/statement_files.h"
+#include "platform/file_transaction.h"
 #include "statements/borrowings_and_expenses/officer_pay_screen.h"
 #include "support/entry_screen_fixture.h"
 #include "support/faulty_file_system.h"
@@ -277,6 +279,42 @@ TEST_F(OfficerPayScreenTest, ASaveThatFailsChangesNeitherFile) {
   EXPECT_EQ(screen.Read(Box(17)), QStringLiteral("5"));  // as the failed write left it
   EXPECT_EQ(drives.Get(AmountPath()), amounts);
   EXPECT_EQ(desktop.beeps, 0);
+}
+
+// Once both files are in place the save stands; a commit that cannot be
+// flushed is still reported, and a load shows what is stored.
+TEST_F(OfficerPayScreenTest, ASaveWhoseCommitCannotBeFlushedIsReportedWithTheNewFilesStored) {
+  Save();
+  int commitFlush = 0;
+  {
+    testing::FaultyFileSystem files;
+    screen.Write(Box(1), "5");
+    Save();
+    const QStringList log = files.Log();
+    const qsizetype commit =
+        log.indexOf("rename " + kDataRoot + QChar('\\') + platform::kDoneName);
+    ASSERT_GT(commit, 0);
+    ASSERT_EQ(log.value(commit + 1), "flush " + kDataRoot);
+    commitFlush = static_cast<int>(log.mid(0, commit + 2).filter(QRegularExpression("^flush ")).size());
+  }
+  const QByteArray amounts = drives.Get(AmountPath());
+  const QByteArray texts = drives.Get(TextPath());
+  desktop.boxes.clear();
+  desktop.beeps = 0;
+  screen.Write(Box(1), "7");
+  screen.Write(Box(27), "typed");
+  {
+    testing::FaultyFileSystem files;
+    files.Fail(testing::FileOperation::FlushFolder, commitFlush, FailureKind::OtherIO);
+    Save();
+  }
+  EXPECT_EQ(desktop.Summary(), QStringList{"ミルダント|デバイス I/O エラーです。"});
+  EXPECT_EQ(desktop.beeps, 0);
+  EXPECT_NE(drives.Get(AmountPath()), amounts);
+  EXPECT_NE(drives.Get(TextPath()), texts);
+  Load();
+  EXPECT_EQ(screen.Read(Box(1)), QStringLiteral("7"));
+  EXPECT_EQ(screen.Read(Box(27)), QStringLiteral("typed"));
 }
 
 TEST_F(OfficerPayScreenTest, TheColumnButtonsEmptyTheirListsAndClearEmptiesEverything) {
