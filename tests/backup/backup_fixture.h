@@ -16,7 +16,9 @@
 #include "core/cp932.h"
 #include "core/sequential_value_file.h"
 #include "core/statement_files.h"
+#include "platform/file_transaction.h"
 #include "platform/screen.h"
+#include "support/faulty_file_system.h"
 #include "support/screen_test.h"
 #include "support/temp_drives.h"
 
@@ -96,6 +98,24 @@ class DataScreenTest : public ScreenTest {
   void Run(const char* button, const QString& code = QStringLiteral("7")) {
     form21.Write("Text6", code);
     form21.Press(button);
+  }
+
+  // A backup of company 7 over its older copy with the medium pulled out
+  // between two renames into place, and gone when the first old content is
+  // to be put back: the record and the old contents stay on the medium.
+  void CutShortBackup() {
+    FaultyFileSystem files;
+    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
+    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
+    Run("Command1");
+  }
+  // Company 7 backed up as v1, then as v2 cut short.
+  void LeaveInterruptedBackup() {
+    PutCompany(drives, 7, "株式会社見本", "v1");
+    Run("Command1");
+    PutCompany(drives, 7, "株式会社見本", "v2");
+    CutShortBackup();
+    ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
   }
 
   bool BarShown() { return form21.IsControlVisible("ProgressBar1"); }

@@ -436,14 +436,7 @@ TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
   Run("Command1");
   PutCompany(drives, 7, "株式会社見本", "v2");
   const QStringList before = Tree(drives.Floppy());
-  {
-    // The medium pulled out between two renames into place, and gone when
-    // the first old content is to be put back.
-    FaultyFileSystem files;
-    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
-    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
-    Run("Command1");
-  }
+  CutShortBackup();
   // The record and the old contents stay.
   EXPECT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
   EXPECT_NE(Tree(drives.Floppy()), before);
@@ -463,16 +456,7 @@ TEST_F(DataScreenTest, AnUndoThatFailsTooIsFinishedByTheNextUseOfTheMedium) {
 }
 
 TEST_F(DataScreenTest, AMediumWhoseInterruptedBackupCannotBeFinishedIsReportedAndNotUsed) {
-  PutCompany(drives, 7, "株式会社見本", "v1");
-  Run("Command1");
-  PutCompany(drives, 7, "株式会社見本", "v2");
-  {
-    FaultyFileSystem files;
-    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
-    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
-    Run("Command1");
-  }
-  ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
+  LeaveInterruptedBackup();
   const QStringList medium = Tree(drives.Floppy());
   const QStringList disk = Tree(drives.HardDisk());
   for (const char* button : {"Command1", "Command2", "Command3"}) {
@@ -553,16 +537,7 @@ TEST_F(DataScreenTest, AMediumThatCannotBeWrittenIsRestoredFromBesideWhatADoneBa
 TEST_F(DataScreenTest, AMediumThatCannotBeWrittenWithAnUnfinishedBackupIsRefusedNamingItsRecord) {
   testing::WithoutRootOverride noOverride;
   if (!noOverride.ModeBitsApply()) GTEST_SKIP() << "cannot give up the permission override";
-  PutCompany(drives, 7, "株式会社見本", "v1");
-  Run("Command1");
-  PutCompany(drives, 7, "株式会社見本", "v2");
-  {
-    FaultyFileSystem files;
-    files.Fail(FileOperation::Rename, 20, FailureKind::DiskNotReady);
-    files.Fail(FileOperation::Rename, 21, FailureKind::DiskNotReady);
-    Run("Command1");
-  }
-  ASSERT_TRUE(drives.Exists(kFloppyDataRoot + QChar('\\') + platform::kRecordName));
+  LeaveInterruptedBackup();
   const QStringList medium = Tree(drives.Floppy());
   const QStringList disk = Tree(drives.HardDisk());
   RefuseChanges(drives, kReadOnly);

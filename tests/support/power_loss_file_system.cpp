@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 
 #include "core/failure.h"
 #include "platform/drives.h"
@@ -206,6 +207,12 @@ DriveState PowerLossFileSystem::Durable(const std::vector<char>& kept) const {
       entries.erase(operation.name);
     }
   }
+  return Walk(folders, [this](const Node& node) { return ContentOf(node); });
+}
+
+DriveState PowerLossFileSystem::Walk(
+    const std::map<QString, Folder>& folders,
+    const std::function<QByteArray(const Node&)>& content) const {
   DriveState state;
   const auto walk = [&](const auto& self, const QString& folder) -> void {
     const auto found = folders.find(folder);
@@ -216,7 +223,7 @@ DriveState PowerLossFileSystem::Durable(const std::vector<char>& kept) const {
         state.folders.insert(path);
         self(self, path);
       } else if (name != platform::kLockName) {
-        state.files[path] = ContentOf(node);
+        state.files[path] = content(node);
       }
     }
   };
@@ -236,24 +243,7 @@ QByteArray PowerLossFileSystem::ContentOf(const Node& node) const {
 }
 
 DriveState PowerLossFileSystem::Now() const {
-  DriveState state;
-  const auto walk = [&](const auto& self, const QString& folder) -> void {
-    const auto found = now_.find(folder);
-    if (found == now_.end()) return;
-    for (const auto& [name, node] : found->second) {
-      const QString path = Child(folder, name);
-      if (node.folder) {
-        state.folders.insert(path);
-        self(self, path);
-      } else if (name != platform::kLockName) {
-        state.files[path] = written_.at(node.file);
-      }
-    }
-  };
-  for (const QString& drive : kDrives) {
-    if (began_.folders.count(drive) != 0) walk(walk, drive);
-  }
-  return state;
+  return Walk(now_, [this](const Node& node) { return written_.at(node.file); });
 }
 
 PowerLossFileSystem::Choosing::Choosing(const PowerLossFileSystem& medium) : medium_(medium) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -130,6 +131,9 @@ class PowerLossFileSystem : public platform::FileSystem {
   bool FlushFails();
   void Set(const QString& path, std::optional<Node> node, const QString& from = QString());
   QByteArray ContentOf(const Node& node) const;
+  // Both drives as `folders` hold them, each file with its `content`.
+  DriveState Walk(const std::map<QString, Folder>& folders,
+                  const std::function<QByteArray(const Node&)>& content) const;
 
   platform::FileSystem& next_;
   bool hardLinks_ = true;
