@@ -366,8 +366,14 @@ TEST(WritingAlone, AWriteOnTheMediumIsDoneThoughItsNoteCannotBeRemoved) {
     ASSERT_EQ(files.Log().back(), "unlink " + kAlone + " failed");
   }
   EXPECT_EQ(drives.Get(kFile), QByteArray("new"));
-  // A note of a finished write stops no read, and no read writes.
-  EXPECT_EQ(ReadFileBytes(kFile), QByteArray("new"));
+  {
+    // A note of a finished write stops no read, and no read writes or takes
+    // the drive from another copy's read.
+    const Patience patience(50ms);
+    OtherCopy reader(drives);
+    ASSERT_TRUE(reader.Takes(LOCK_SH));
+    EXPECT_EQ(ReadFileBytes(kFile), QByteArray("new"));
+  }
   EXPECT_EQ(Hidden(drives), QStringList{"/法人税/" + kAloneName});
   WriteFileAtomic(kFolder + QStringLiteral("\\②7.txt"), "other");
   EXPECT_EQ(Hidden(drives), QStringList());

@@ -147,11 +147,11 @@ inline std::string ChoiceOf(const std::vector<PowerLossFileSystem::Operation>& p
   return out;
 }
 
-// Looks at the states that cuts leave, each once: recovered as the next start
-// would, on a medium in memory, every file must be wholly as after the
-// operation when it reported done, or in one of its undone states when not
-// (never some files of one state and some of another), and no hidden file
-// may be left.
+// Looks at the states that cuts leave, and a kill at the same point, each
+// once: recovered as the next start would, on a medium in memory, every file
+// must be wholly as after the operation when it reported done, or in one of
+// its undone states when not (never some files of one state and some of
+// another), and no hidden file may be left.
 class CutStates {
  public:
   CutStates(const PowerLossRun& run, DriveFiles before, DriveFiles after,
@@ -169,6 +169,13 @@ class CutStates {
     const std::set<QString> drives = medium.Drives();
     const bool committed = medium.Committed();
     const std::vector<Files> undone = Undone(committed);
+    // Killed there instead: every call made stays, and all it wrote.
+    MemoryState killed = MemoryState::Of(medium.Now());
+    if (seen_.insert(KeyOf(HashOf(killed), done, committed)).second &&
+        !Check(std::move(killed), drives, done, committed, undone,
+               [] { return std::string("\n  killed there"); })) {
+      return false;
+    }
     for (std::vector<char>& kept : Choices(pending, random_, randomChoices_)) {
       const PowerLossFileSystem::Choosing::Chosen chosen = choosing.Choose(std::move(kept));
       if (!seen_.insert(KeyOf(chosen.hash, done, committed)).second) continue;
