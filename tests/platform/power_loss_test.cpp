@@ -17,8 +17,9 @@ QString Statement(const QString& name) { return kStatements + QChar('\\') + name
 
 class PowerLoss : public ::testing::TestWithParam<bool> {
  protected:
-  // Cuts the power after every step of the change: every file is then as
-  // before when the change failed, as after when it had reported done.
+  // Cuts the power after every step of the change, and after every step of
+  // the recovery that follows: every file is then as before when the change
+  // failed, as after when it had reported done or committed.
   void Change(const std::vector<FileChange>& changes) {
     const int steps = LosePowerAtEveryStep(drives, {.hardLinks = GetParam(),
                                                     .operation =
@@ -26,7 +27,8 @@ class PowerLoss : public ::testing::TestWithParam<bool> {
                                                           ChangeFilesTogether(changes);
                                                           return true;
                                                         },
-                                                    .undone = testing::OnlyBefore});
+                                                    .undone = testing::OnlyBefore,
+                                                    .cutRecovery = true});
     EXPECT_GT(steps, 3);
   }
 
@@ -66,7 +68,8 @@ TEST_P(PowerLoss, AFlushThatFailsAnywhereThenACutLeaveTheSaveWhole) {
                                                              ChangeFilesTogether(save);
                                                              return true;
                                                            },
-                                                       .undone = testing::BeforeOrAfter});
+                                                       .undone = testing::BeforeOrAfter,
+                                                       .cutRecovery = true});
     EXPECT_GE(flushes, save.size() == 1 ? 3 : 6);
   }
 }

@@ -23,6 +23,22 @@ const QStringList kDrives{QStringLiteral("c:"), QStringLiteral("a:")};
 
 }  // namespace
 
+PowerLossFileSystem::Start PowerLossFileSystem::StartOf(const DriveState& state,
+                                                         const std::set<QString>& drives) {
+  Start start;
+  for (const QString& drive : drives) start.folders[drive];
+  for (const QString& folder : state.folders) {
+    start.folders[folder];
+    start.folders[FolderOf(folder)][NameOf(folder)] = Node{true, -1};
+  }
+  for (const auto& [path, bytes] : state.files) {
+    const int id = start.files++;
+    start.contents[id] = bytes;
+    start.folders[FolderOf(path)][NameOf(path)] = Node{false, id};
+  }
+  return start;
+}
+
 PowerLossFileSystem::PowerLossFileSystem() : next_(platform::CurrentFileSystem()) {
   for (const QString& drive : kDrives) {
     if (!platform::Drives::Root(drive[0]).isEmpty() &&

@@ -61,6 +61,9 @@ class PowerLossFileSystem : public platform::FileSystem {
     int files = 0;
   };
 
+  // The medium as `state` says, on these drives ("c:", "a:").
+  static Start StartOf(const DriveState& state, const std::set<QString>& drives);
+
   // What is on both drives now counts as on the medium.
   PowerLossFileSystem();
   // The drives hold what `start` says (put back by the test).

@@ -79,6 +79,9 @@ struct PowerLossRun {
   UndoneStates undone = OnlyBefore;
   // The next start's recovery; by default both drives are taken.
   std::function<void()> recover = TakeBothDrives;
+  // Whether each recovery is cut short too, after each of its own steps, and
+  // what the medium keeps of it recovered again.
+  bool cutRecovery = false;
 };
 
 namespace power_loss_detail {
@@ -214,6 +217,10 @@ class CutStates {
 
   bool Check(MemoryState state, const std::set<QString>& drives, bool done, bool committed,
              const std::vector<Files>& undone, const std::function<std::string()>& told) {
+    if (run_.cutRecovery && !recovering_ &&
+        !CutRecovery(state, drives, done, committed, undone, told)) {
+      return false;
+    }
     MemoryFileSystem medium(std::move(state), drives);
     try {
       run_.recover();
@@ -242,6 +249,49 @@ class CutStates {
     return false;
   }
 
+  // The recovery from `state` cut after each of its steps, and each choice of
+  // what the medium keeps of it recovered again.
+  bool CutRecovery(const MemoryState& state, const std::set<QString>& drives, bool done,
+                   bool committed, const std::vector<Files>& undone,
+                   const std::function<std::string()>& told) {
+    const PowerLossFileSystem::Start start = PowerLossFileSystem::StartOf(state.Ordered(), drives);
+    const auto recover = [&](int cut, const std::function<bool(PowerLossFileSystem&)>& look) {
+      const MemoryFileSystem disk(state, drives);
+      PowerLossFileSystem medium(start);
+      medium.LosePowerAfter(cut);
+      Runs([&] {
+        run_.recover();
+        return true;
+      });
+      return look(medium);
+    };
+    int steps = 0;
+    recover(-1, [&](PowerLossFileSystem& medium) {
+      steps = medium.Steps();
+      return true;
+    });
+    recovering_ = true;
+    bool right = true;
+    for (int cut = 0; right && cut < steps; ++cut) {
+      right = recover(cut, [&](PowerLossFileSystem& medium) {
+        const auto& pending = medium.Pending();
+        for (const std::vector<char>& kept : Choices(pending, random_, randomChoices_)) {
+          MemoryState again = MemoryState::Of(medium.Durable(kept));
+          if (!seen_.insert(KeyOf(HashOf(again), done, committed)).second) continue;
+          if (!Check(std::move(again), drives, done, committed, undone, [&] {
+                return told() + "\n  and its recovery cut after step " + std::to_string(cut) +
+                       ChoiceOf(pending, kept);
+              })) {
+            return false;
+          }
+        }
+        return true;
+      });
+    }
+    recovering_ = false;
+    return right;
+  }
+
   // Two states alike but for a collision of 64 bits are taken as one.
   static std::size_t KeyOf(std::size_t hash, bool done, bool committed) {
     return hash + (done ? 0x2545f4914f6cdd1dull : 0) + (committed ? 0x9fb21c651e98df25ull : 0);
@@ -254,6 +304,7 @@ class CutStates {
   int randomChoices_;
   std::mt19937 random_{20261211};
   std::unordered_set<std::size_t> seen_;
+  bool recovering_ = false;
 };
 
 // The drives as they began, and the operation made whole on them once. The
