@@ -274,16 +274,33 @@ void LetGo(FileSystem& files, const QString& root) noexcept {
   }
 }
 
+// A change killed after its commit or its rename into place may have left it
+// off the medium: what a read takes from it (to another drive, say) must not
+// be undone by a later power loss. A flush, no write: the notes stay for the
+// next change.
+void FlushWhatTheNotesName(FileSystem& files, const QString& root) {
+  if (IsFile(files, InRoot(root, kDoneName))) files.FlushFolder(root);
+  const QString alone = InRoot(root, kAloneName);
+  if (IsFile(files, alone)) FlushFolders(files, NamedBy(files, root, alone));
+}
+
 // Takes the drive to read. A record found there is rolled back first under
 // the exclusive lock, then the drive is taken again, since another copy may
 // have changed it in between; a record that is not this program's is read
-// beside.
+// beside. One that cannot be rolled back fails the read, naming it.
 void TakeToRead(FileSystem& files, const QString& root) {
   for (;;) {
     WaitFor(files, root, LockMode::Shared);
-    if (!HasRecord(files, root) || IsForeignRecord(files, root)) return;
+    if (!HasRecord(files, root) || IsForeignRecord(files, root)) {
+      FlushWhatTheNotesName(files, root);
+      return;
+    }
     LetGo(files, root);
-    WaitFor(files, root, LockMode::Exclusive);
+    try {
+      WaitFor(files, root, LockMode::Exclusive);
+    } catch (const Failure& failure) {
+      throw Failure(failure.Kind(), kRecordName);
+    }
     if (HasRecord(files, root) && !IsForeignRecord(files, root)) RollBackRecord(files, root);
     LetGo(files, root);
   }
@@ -358,7 +375,11 @@ void DriveLock::RecoverIfFree(const QString& path) {
   }
   try {
     if (files.Look(root) != PathKind::Folder) return;
-    if (!files.Lock(InRoot(root, kLockName), LockMode::Exclusive)) return;
+    if (!files.Lock(InRoot(root, kLockName), LockMode::Exclusive)) {
+      // Not kept open: a medium swapped meanwhile must be taken anew.
+      LetGo(files, root);
+      return;
+    }
   } catch (const Failure&) {
     return;
   }

@@ -194,10 +194,10 @@ bool DiskFileSystem::Lock(const QString& path, LockMode mode) {
       // A drive this copy cannot write to, or too full for the lock file: it
       // reads under another copy's lock where there is one, and where none
       // can be made, no copy can change anything there to wait for. A change
-      // on a full drive fails here, before it begins.
+      // where no lock can be had fails here, before it begins.
       const int error = errno;
       fd = ::open(Native(native).constData(), O_RDONLY | O_CLOEXEC);
-      if (fd < 0 && errno == ENOENT) return true;
+      if (fd < 0 && errno == ENOENT && mode == LockMode::Shared) return true;
       if (fd < 0) errno = error;
     }
     if (fd < 0) Fail(errno, native);

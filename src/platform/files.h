@@ -91,9 +91,9 @@ class FileSystem {
   virtual PathKind Look(const QString& path) = 0;
   // Sets this copy's lock on a lock file, made where missing: false when
   // another copy's lock is in the way; Unlocked lets it go. A medium that
-  // keeps no locks counts as locked by this copy, and so does one where the
-  // lock file is missing and cannot be made: one that cannot be written, or
-  // for a shared lock one too full for it.
+  // keeps no locks counts as locked by this copy, and so does, for a shared
+  // lock, one where the lock file is missing and cannot be made (one that
+  // cannot be written, or too full for it).
   virtual bool Lock(const QString& path, LockMode mode) = 0;
 };
 

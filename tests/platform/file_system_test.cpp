@@ -639,6 +639,52 @@ TEST(WritingTogether, ARollbackThatFailsTooLeavesTheRecordForTheNextHoldOrStart)
   }
 }
 
+// A change whose last flush failed, or that a kill stopped before it, may
+// not be on the medium yet: a read flushes it before it takes anything from
+// it, so that no later power loss undoes what was read. It writes nothing.
+TEST(WritingTogether, AReadFlushesAChangeThatMayNotBeOnTheMediumAndWritesNothing) {
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    QString commit;   // the rename that commits it
+    QString flushed;  // the folder whose flush follows
+  };
+  const Case cases[] = {
+      {"several files, the commit's flush",
+       [] { WriteFilesTogether({{kFile, "new text"}, {kSecond, "new amounts"}}); }, kDone, kRoot},
+      {"a file alone, its folder's flush", [] { WriteFileAtomic(kFile, "new text"); }, kFile,
+       kFolder},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDrives drives;
+    PutOld(drives);
+    int last = 0;
+    {
+      FaultyFileSystem files;
+      c.change();
+      const QStringList log = files.Log();
+      const qsizetype commit = log.indexOf("rename " + c.commit);
+      ASSERT_GT(commit, 0);
+      ASSERT_EQ(log.value(commit + 1), "flush " + c.flushed);
+      last = static_cast<int>(log.mid(0, commit + 2).filter(QRegularExpression("^flush ")).size());
+    }
+    PutOld(drives);
+    {
+      FaultyFileSystem files;
+      files.Fail(FileOperation::FlushFolder, last, FailureKind::OtherIO);
+      ASSERT_TRUE(FailureOf(c.change));
+    }
+    const QStringList left = TreeOf(drives);
+    FaultyFileSystem files;
+    EXPECT_EQ(ReadFileBytes(kFile), QByteArray("new text"));
+    EXPECT_TRUE(files.Log().contains("flush " + c.flushed)) << files.Log().join('\n').toStdString();
+    EXPECT_EQ(files.Log().filter(QRegularExpression("^(write|rename|link|unlink|make) ")),
+              QStringList());
+    EXPECT_EQ(TreeOf(drives), left);
+  }
+}
+
 // Holds nest, so a change may follow another within one hold, where no new
 // hold comes to finish what the first left.
 TEST(WritingTogether, AChangeWithinAHoldGoesThroughWhereTheOneBeforeLeftItsOldContents) {
