@@ -230,9 +230,10 @@ bool NeedsRecovery(FileSystem& files, const QString& root) {
   return false;
 }
 
-// A record that a read cannot end: one not this program's, read beside.
-bool IsForeignRecord(FileSystem& files, const QString& root) {
-  return !ParseRecord(root, files.Read(InRoot(root, kRecordName)));
+// A record this program wrote, to be rolled back; one that is not is read
+// beside.
+bool HasOwnRecord(FileSystem& files, const QString& root) {
+  return HasRecord(files, root) && ParseRecord(root, files.Read(InRoot(root, kRecordName)));
 }
 
 std::chrono::milliseconds& Patience() {
@@ -291,7 +292,7 @@ void FlushWhatTheNotesName(FileSystem& files, const QString& root) {
 void TakeToRead(FileSystem& files, const QString& root) {
   for (;;) {
     WaitFor(files, root, LockMode::Shared);
-    if (!HasRecord(files, root) || IsForeignRecord(files, root)) {
+    if (!HasOwnRecord(files, root)) {
       FlushWhatTheNotesName(files, root);
       return;
     }
@@ -301,7 +302,7 @@ void TakeToRead(FileSystem& files, const QString& root) {
     } catch (const Failure& failure) {
       throw Failure(failure.Kind(), kRecordName);
     }
-    if (HasRecord(files, root) && !IsForeignRecord(files, root)) RollBackRecord(files, root);
+    if (HasOwnRecord(files, root)) RollBackRecord(files, root);
     LetGo(files, root);
   }
 }

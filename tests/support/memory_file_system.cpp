@@ -69,12 +69,13 @@ void MemoryFileSystem::NeedFolderOf(const QString& key) const {
   if (!IsFolder(FolderOf(key))) throw Failure(FailureKind::PathNotFound);
 }
 
-QByteArray MemoryFileSystem::Read(const QString& path) {
-  const QString key = Key(path);
+const QByteArray& MemoryFileSystem::FileAt(const QString& key) const {
   const auto found = state_.files.constFind(key);
   if (found == state_.files.cend()) Missing(key);
   return found.value();
 }
+
+QByteArray MemoryFileSystem::Read(const QString& path) { return FileAt(Key(path)); }
 
 void MemoryFileSystem::Write(const QString& path, const QByteArray& bytes, bool) {
   const QString key = Key(path);
@@ -86,8 +87,7 @@ void MemoryFileSystem::Write(const QString& path, const QByteArray& bytes, bool)
 void MemoryFileSystem::Rename(const QString& from, const QString& to) {
   const QString source = Key(from);
   const QString target = Key(to);
-  const auto found = state_.files.constFind(source);
-  if (found == state_.files.cend()) Missing(source);
+  const QByteArray bytes = FileAt(source);
   NeedFolderOf(target);
   if (IsFolder(target)) throw Failure(FailureKind::PermissionDenied);
   if (source == target) return;
@@ -96,7 +96,6 @@ void MemoryFileSystem::Rename(const QString& from, const QString& to) {
     const auto other = links_.constFind(target);
     if (other != links_.cend() && other.value() == link.value()) return;
   }
-  const QByteArray bytes = found.value();
   state_.files.remove(source);
   state_.files.insert(target, bytes);
   links_.remove(target);
@@ -109,11 +108,10 @@ void MemoryFileSystem::Rename(const QString& from, const QString& to) {
 bool MemoryFileSystem::Link(const QString& from, const QString& to) {
   const QString source = Key(from);
   const QString target = Key(to);
-  const auto found = state_.files.constFind(source);
-  if (found == state_.files.cend()) Missing(source);
+  const QByteArray bytes = FileAt(source);
   NeedFolderOf(target);
   if (state_.files.contains(target) || IsFolder(target)) throw Failure(FailureKind::FileExists);
-  state_.files.insert(target, found.value());
+  state_.files.insert(target, bytes);
   if (!links_.contains(source)) links_.insert(source, nextLink_++);
   links_.insert(target, links_.value(source));
   return true;

@@ -57,6 +57,8 @@ class MemoryFileSystem final : public platform::FileSystem {
   // "File not found" where the folder is there, "path not found" where not.
   [[noreturn]] void Missing(const QString& key) const;
   bool IsFolder(const QString& key) const;
+  // The content of the file at `key`; fails as Missing where there is none.
+  const QByteArray& FileAt(const QString& key) const;
   void NeedFolderOf(const QString& key) const;
 
   platform::FileSystem& next_;

@@ -174,14 +174,14 @@ class CutStates {
     const std::vector<Files> undone = Undone(committed);
     // Killed there instead: every call made stays, and all it wrote.
     MemoryState killed = MemoryState::Of(medium.Now());
-    if (seen_.insert(KeyOf(HashOf(killed), done, committed)).second &&
+    if (Unseen(HashOf(killed), done, committed) &&
         !Check(std::move(killed), drives, done, committed, undone,
                [] { return std::string("\n  killed there"); })) {
       return false;
     }
     for (std::vector<char>& kept : Choices(pending, random_, randomChoices_)) {
       const PowerLossFileSystem::Choosing::Chosen chosen = choosing.Choose(std::move(kept));
-      if (!seen_.insert(KeyOf(chosen.hash, done, committed)).second) continue;
+      if (!Unseen(chosen.hash, done, committed)) continue;
       if (!Check(choosing.Durable(chosen), drives, done, committed, undone,
                  [&] { return ChoiceOf(pending, chosen.kept); })) {
         return false;
@@ -194,18 +194,14 @@ class CutStates {
   bool Check(const DriveState& state, const std::set<QString>& drives, bool done, bool committed,
              const std::function<std::string()>& told) {
     MemoryState memory = MemoryState::Of(state);
-    if (!seen_.insert(KeyOf(HashOf(memory), done, committed)).second) return true;
+    if (!Unseen(HashOf(memory), done, committed)) return true;
     return Check(std::move(memory), drives, done, committed, Undone(committed), told);
   }
 
  private:
   using Files = QHash<QString, QByteArray>;
 
-  static Files Hashed(const DriveFiles& files) {
-    Files hashed;
-    for (const auto& [path, bytes] : files) hashed.insert(path, bytes);
-    return hashed;
-  }
+  static Files Hashed(const DriveFiles& files) { return MemoryState::Of({{}, files}).files; }
 
   // The states the operation may leave when it did not report done.
   std::vector<Files> Undone(bool committed) const {
@@ -277,7 +273,7 @@ class CutStates {
         const auto& pending = medium.Pending();
         for (const std::vector<char>& kept : Choices(pending, random_, randomChoices_)) {
           MemoryState again = MemoryState::Of(medium.Durable(kept));
-          if (!seen_.insert(KeyOf(HashOf(again), done, committed)).second) continue;
+          if (!Unseen(HashOf(again), done, committed)) continue;
           if (!Check(std::move(again), drives, done, committed, undone, [&] {
                 return told() + "\n  and its recovery cut after step " + std::to_string(cut) +
                        ChoiceOf(pending, kept);
@@ -292,9 +288,13 @@ class CutStates {
     return right;
   }
 
+  // Whether a state of this hash, so told, is looked at for the first time.
   // Two states alike but for a collision of 64 bits are taken as one.
-  static std::size_t KeyOf(std::size_t hash, bool done, bool committed) {
-    return hash + (done ? 0x2545f4914f6cdd1dull : 0) + (committed ? 0x9fb21c651e98df25ull : 0);
+  bool Unseen(std::size_t hash, bool done, bool committed) {
+    return seen_
+        .insert(hash + (done ? 0x2545f4914f6cdd1dull : 0) +
+                (committed ? 0x9fb21c651e98df25ull : 0))
+        .second;
   }
 
   const PowerLossRun& run_;
@@ -315,9 +315,8 @@ struct WholeRun {
   MemoryState startInMemory;
   std::set<QString> drives;
   PowerLossFileSystem::Start began;
-  // As the whole run left them, and as the last run did.
+  // As the whole run left them.
   DriveState after;
-  DriveState now;
   int steps = 0;
   int flushes = 0;
 };
@@ -336,7 +335,7 @@ inline WholeRun RunWhole(const TempDrives& drives, const PowerLossRun& run) {
   EXPECT_TRUE(Runs(run.operation)) << "the operation fails with the power on";
   whole.steps = medium.Steps();
   whole.flushes = medium.Flushes();
-  whole.now = whole.after = medium.Now();
+  whole.after = medium.Now();
   EXPECT_NE(whole.start.files, whole.after.files) << "the operation changes nothing";
   EXPECT_GT(whole.steps, 0);
   return whole;
@@ -353,9 +352,7 @@ inline void RunAgain(const PowerLossRun& run, WholeRun& whole,
   PowerLossFileSystem medium(whole.began);
   if (!run.hardLinks) medium.WithoutHardLinks();
   set(medium);
-  const bool done = Runs(run.operation);
-  whole.now = medium.Now();
-  look(medium, done);
+  look(medium, Runs(run.operation));
 }
 
 // The disk as the whole run left it, for what the test does next.
@@ -381,7 +378,9 @@ inline int LosePowerAtEveryStep(const TempDrives& drives, const PowerLossRun& ru
     RunAgain(
         run, whole, [&](PowerLossFileSystem& medium) { medium.LosePowerAfter(step); },
         [&](PowerLossFileSystem& medium, bool done) {
-          if (step == whole.steps) EXPECT_TRUE(done) << "the operation fails after its last step";
+          if (step == whole.steps) {
+            EXPECT_TRUE(done) << "the operation fails after its last step";
+          }
           right = states.Check(medium, done);
         });
     if (!right) break;  // one cut tells it; the rest would repeat it
