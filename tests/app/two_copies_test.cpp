@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <deque>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -103,6 +104,30 @@ int ExitCodeOf(pid_t child) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// A forked copy of the program. One that is still running when its test
+// stops early is killed and waited for: no copy outlives its test.
+class Copy {
+ public:
+  template <class Body>
+  explicit Copy(Body body) : pid_(Fork(body)) {}
+  ~Copy() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ExitCode();
+  }
+  Copy(const Copy&) = delete;
+  Copy& operator=(const Copy&) = delete;
+
+  int ExitCode() {
+    const int code = ExitCodeOf(pid_);
+    pid_ = -1;
+    return code;
+  }
+
+ private:
+  pid_t pid_;
+};
+
 bool Readable(int fd, int timeoutMs) {
   pollfd poll{fd, POLLIN, 0};
   return ::poll(&poll, 1, timeoutMs) > 0;
@@ -155,7 +180,7 @@ TEST(TwoCopies, SaveTheSameStatementAtOnceAndALoadAlwaysFindsBothFilesOfOneSave)
 
   Pipe stop;
   Pipe seen;
-  const pid_t loader = Fork([&] {
+  Copy loader([&] {
     Loads loads;
     while (!Readable(stop.Read(), 0)) {
       try {
@@ -175,22 +200,22 @@ TEST(TwoCopies, SaveTheSameStatementAtOnceAndALoadAlwaysFindsBothFilesOfOneSave)
     }
     return ::write(seen.Write(), &loads, sizeof loads) == sizeof loads ? 0 : 1;
   });
-  std::vector<pid_t> savers;
+  std::deque<Copy> savers;
   for (const char* copy : {"A", "B"}) {
-    savers.push_back(Fork([&] {
+    savers.emplace_back([&] {
       for (int round = 1; round <= kRounds; ++round) {
         Save(QString::fromLatin1(copy) + QString::number(round));
         Pause();
       }
       return 0;
-    }));
+    });
   }
-  for (const pid_t saver : savers) EXPECT_EQ(ExitCodeOf(saver), 0) << "a save failed";
+  for (Copy& saver : savers) EXPECT_EQ(saver.ExitCode(), 0) << "a save failed";
   ASSERT_EQ(::write(stop.Write(), "x", 1), 1);
   Loads loads;
   ASSERT_TRUE(Readable(seen.Read(), 30000));
   ASSERT_EQ(::read(seen.Read(), &loads, sizeof loads), static_cast<ssize_t>(sizeof loads));
-  EXPECT_EQ(ExitCodeOf(loader), 0);
+  EXPECT_EQ(loader.ExitCode(), 0);
 
   EXPECT_EQ(loads.mixed, 0) << "first: " << loads.first;
   EXPECT_EQ(loads.failed, 0) << "first: " << loads.first;
@@ -267,7 +292,7 @@ TEST(TwoCopies, ACopyKilledInTheMiddleOfASaveUndoesNoSaveTheOtherHasReportedDone
     // recovery that took, the pair is the last save made: its own last one,
     // or one of A's that took the drive after it (A's killed one only if
     // it had committed).
-    const pid_t b = Fork([&] {
+    Copy b([&] {
       testing::FaultyFileSystem files;
       QString last = QStringLiteral("S0");
       int lastOrder = 0;
@@ -306,14 +331,16 @@ TEST(TwoCopies, ACopyKilledInTheMiddleOfASaveUndoesNoSaveTheOtherHasReportedDone
     });
     done.CloseWrite();
     wrong.CloseWrite();
+    // The round B reports next; -1 once B has stopped (its end of the pipe
+    // closed) or has reported nothing for long.
     const auto nextDone = [&]() {
       int round = 0;
       if (!Readable(done.Read(), 30000)) return -1;
-      return ::read(done.Read(), &round, sizeof round) == sizeof round ? round : 0;
+      return ::read(done.Read(), &round, sizeof round) == sizeof round ? round : -1;
     };
     // A starts once B is saving.
     ASSERT_EQ(nextDone(), 1);
-    const pid_t a = Fork([&] {
+    Copy a([&] {
       testing::FaultyFileSystem files;
       int round = 1;
       int changes = 0;
@@ -328,16 +355,17 @@ TEST(TwoCopies, ACopyKilledInTheMiddleOfASaveUndoesNoSaveTheOtherHasReportedDone
       return 4;  // never killed
     });
 
-    EXPECT_EQ(ExitCodeOf(a), 128 + SIGKILL);
+    EXPECT_EQ(a.ExitCode(), 128 + SIGKILL);
     // Two more of B's saves, the last of which began after A's death.
     int reported = 0;
-    while (Readable(done.Read(), 0)) reported = nextDone();
-    for (const int wanted = reported + 2; reported >= 0 && reported < wanted;)
+    while (reported >= 0 && Readable(done.Read(), 0)) reported = nextDone();
+    for (const int wanted = reported + 2; reported >= 0 && reported < wanted;) {
       reported = nextDone();
-    ASSERT_GT(reported, 0) << "B stopped";
+    }
+    ASSERT_GT(reported, 0) << "B stopped before two more saves";
     ASSERT_EQ(::write(stop.Write(), "x", 1), 1);
     for (int round; (round = nextDone()) > 0;) reported = round;
-    EXPECT_EQ(ExitCodeOf(b), 0);
+    EXPECT_EQ(b.ExitCode(), 0);
     char violation[200] = {};
     EXPECT_LE(::read(wrong.Read(), violation, sizeof violation - 1), 0) << violation;
 
