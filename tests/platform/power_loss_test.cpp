@@ -17,8 +17,9 @@ QString Statement(const QString& name) { return kStatements + QChar('\\') + name
 
 class PowerLoss : public ::testing::TestWithParam<bool> {
  protected:
-  // Cuts the power after every step of the change, and after every step of
-  // the recovery that follows: every file is then as before when the change
+  // Cuts the power after every step of the change, after every step of the
+  // recovery that follows, and after every step of the drive's next hold
+  // made before any cut: every file is then as before when the change
   // failed, as after when it had reported done or committed.
   void Change(const std::vector<FileChange>& changes) {
     const int steps = LosePowerAtEveryStep(drives, {.hardLinks = GetParam(),
@@ -28,8 +29,9 @@ class PowerLoss : public ::testing::TestWithParam<bool> {
                                                           return true;
                                                         },
                                                     .undone = testing::OnlyBefore,
-                                                    .cutRecovery = true});
-    EXPECT_GT(steps, 3);
+                                                    .cutRecovery = true,
+                                                    .nextHolds = true});
+    EXPECT_GT(steps, 1);
   }
 
   TempDrives drives;
@@ -47,6 +49,20 @@ TEST_P(PowerLoss, ASaveOfTwoOrThreeFilesIsWhollyOldOrNewAfterEveryStep) {
           {Statement("A⑯益7.txt"), "new amounts"},
           {Statement("A⑯益小計7.txt"), "markers"}});
   Change({{Statement("⑭7.txt"), std::nullopt}, {Statement("A⑭7.txt"), std::nullopt}});
+}
+
+// A change of several files of which only one is to be made when it is
+// committed: it is then made as one file alone, as whole as any.
+TEST_P(PowerLoss, AChangeThatShrinksToOneFileAtItsCommitIsWhollyOldOrNew) {
+  drives.MakeFolder(kStatements);
+  drives.Put(Statement("⑭7.txt"), "old text");
+  drives.Put(Statement("A⑭7.txt"), "old amounts");
+  // One deletion; the other file named is not there.
+  Change({{Statement("⑭7.txt"), std::nullopt}, {Statement("A⑮7.txt"), std::nullopt}});
+  // One write among deletions of files that are not there.
+  Change({{Statement("B⑭7.txt"), std::nullopt},
+          {Statement("A⑭7.txt"), "new amounts"},
+          {Statement("⑭7.txt"), std::nullopt}});
 }
 
 // A flush that fails, once, anywhere in a save of two files or of one: the
@@ -69,7 +85,8 @@ TEST_P(PowerLoss, AFlushThatFailsAnywhereThenACutLeaveTheSaveWhole) {
                                                              return true;
                                                            },
                                                        .undone = testing::BeforeOrAfter,
-                                                       .cutRecovery = true});
+                                                       .cutRecovery = true,
+                                                       .nextHolds = true});
     EXPECT_GE(flushes, save.size() == 1 ? 3 : 6);
   }
 }

@@ -75,6 +75,12 @@ const QByteArray& MemoryFileSystem::FileAt(const QString& key) const {
   return found.value();
 }
 
+void MemoryFileSystem::SameFile(const QString& first, const QString& second) {
+  const QString one = Key(first);
+  if (!links_.contains(one)) links_.insert(one, nextLink_++);
+  links_.insert(Key(second), links_.value(one));
+}
+
 QByteArray MemoryFileSystem::Read(const QString& path) { return FileAt(Key(path)); }
 
 void MemoryFileSystem::Write(const QString& path, const QByteArray& bytes, bool) {

@@ -39,6 +39,8 @@ class MemoryFileSystem final : public platform::FileSystem {
   MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
 
   const MemoryState& State() const { return state_; }
+  // Makes two files of the state, of one content, two names of one file.
+  void SameFile(const QString& first, const QString& second);
 
   QByteArray Read(const QString& path) override;
   void Write(const QString& path, const QByteArray& bytes, bool flush) override;

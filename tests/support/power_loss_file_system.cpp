@@ -21,6 +21,8 @@ QString Child(const QString& folder, const QString& name) { return folder + kSep
 
 const QStringList kDrives{QStringLiteral("c:"), QStringLiteral("a:")};
 
+bool IsHidden(const QString& path) { return NameOf(path).startsWith(QStringLiteral(".~")); }
+
 }  // namespace
 
 PowerLossFileSystem::Start PowerLossFileSystem::StartOf(const DriveState& state,
@@ -62,6 +64,19 @@ PowerLossFileSystem::PowerLossFileSystem(const Start& start)
   platform::InstallFileSystem(this);
 }
 
+PowerLossFileSystem::PowerLossFileSystem(const PowerLossFileSystem& killed, GoingOn)
+    : next_(platform::CurrentFileSystem()),
+      hardLinks_(killed.hardLinks_),
+      nextFile_(killed.nextFile_),
+      now_(killed.now_),
+      kept_(killed.kept_),
+      pending_(killed.pending_),
+      written_(killed.written_),
+      flushed_(killed.flushed_),
+      began_(killed.began_) {
+  platform::InstallFileSystem(this);
+}
+
 PowerLossFileSystem::~PowerLossFileSystem() { platform::InstallFileSystem(&next_); }
 
 void PowerLossFileSystem::Load(const QString& folder) {
@@ -86,7 +101,16 @@ void PowerLossFileSystem::Check() const {
   if (PowerLost()) throw Failure(FailureKind::OtherIO);
 }
 
-void PowerLossFileSystem::Step() { ++steps_; }
+void PowerLossFileSystem::Step(StepKind kind) {
+  ++steps_;
+  kinds_.push_back(kind);
+}
+
+bool PowerLossFileSystem::Recorded(const QString& path) const {
+  const QString record = Child(Normal(platform::DataRootOf(path)), platform::kRecordName);
+  const auto folder = now_.find(FolderOf(record));
+  return folder != now_.end() && folder->second.count(NameOf(record)) != 0;
+}
 
 bool PowerLossFileSystem::FlushFails() {
   if (++flushes_ != failFlush_) return false;
@@ -124,10 +148,10 @@ void PowerLossFileSystem::Write(const QString& path, const QByteArray& bytes, bo
     // keep its name, and nothing of what was in it.
     next_.Unlink(path);
     Set(path, std::nullopt);
-    Step();
+    Step(StepKind::Write);
     throw Failure(FailureKind::OtherIO);
   }
-  Step();
+  Step(StepKind::Write);
 }
 
 void PowerLossFileSystem::Rename(const QString& from, const QString& to) {
@@ -138,11 +162,8 @@ void PowerLossFileSystem::Rename(const QString& from, const QString& to) {
   const auto there = target.find(NameOf(to));
   // Two names of one file: nothing changes.
   if (there == target.end() || node.folder || there->second.file != node.file) {
-    const QString record = Child(Normal(platform::DataRootOf(to)), platform::kRecordName);
-    const bool recorded = now_[FolderOf(record)].count(NameOf(record)) != 0;
     if (NameOf(to) == platform::kDoneName ||
-        (!recorded && NameOf(from).startsWith(platform::kTemporaryMark) &&
-         !NameOf(to).startsWith(QStringLiteral(".~")))) {
+        (!Recorded(to) && NameOf(from).startsWith(platform::kTemporaryMark) && !IsHidden(to))) {
       committed_ = true;
     }
     if (FolderOf(from) == FolderOf(to)) {
@@ -152,22 +173,24 @@ void PowerLossFileSystem::Rename(const QString& from, const QString& to) {
       Set(to, node);
     }
   }
-  Step();
+  Step(StepKind::Rename);
 }
 
 bool PowerLossFileSystem::Link(const QString& from, const QString& to) {
   Check();
   if (!hardLinks_ || !next_.Link(from, to)) return false;
   Set(to, now_[FolderOf(from)].at(NameOf(from)));
-  Step();
+  Step(StepKind::Link);
   return true;
 }
 
 void PowerLossFileSystem::Unlink(const QString& path) {
   Check();
   next_.Unlink(path);
+  // A data file deleted alone, without a record.
+  if (!Recorded(path) && !IsHidden(path)) committed_ = true;
   Set(path, std::nullopt);
-  Step();
+  Step(StepKind::Unlink);
 }
 
 void PowerLossFileSystem::MakeFolder(const QString& path) {
@@ -176,20 +199,20 @@ void PowerLossFileSystem::MakeFolder(const QString& path) {
   Set(path, Node{true, -1});
   now_[Normal(path)] = Folder();
   kept_[Normal(path)] = Folder();
-  Step();
+  Step(StepKind::MakeFolder);
 }
 
 void PowerLossFileSystem::FlushFolder(const QString& path) {
   Check();
   if (FlushFails()) {
-    Step();
+    Step(StepKind::Flush);
     throw Failure(FailureKind::OtherIO);
   }
   next_.FlushFolder(path);
   const QString folder = Normal(path);
   kept_[folder] = now_[folder];
   std::erase_if(pending_, [&](const Operation& operation) { return operation.folder == folder; });
-  Step();
+  Step(StepKind::Flush);
 }
 
 platform::PathKind PowerLossFileSystem::Look(const QString& path) {
@@ -260,6 +283,19 @@ QByteArray PowerLossFileSystem::ContentOf(const Node& node) const {
 
 DriveState PowerLossFileSystem::Now() const {
   return Walk(now_, [this](const Node& node) { return written_.at(node.file); });
+}
+
+std::vector<std::pair<QString, QString>> PowerLossFileSystem::NamesOfOneFile() const {
+  std::map<int, QString> first;
+  std::vector<std::pair<QString, QString>> names;
+  for (const auto& [folder, entries] : now_) {
+    for (const auto& [name, node] : entries) {
+      if (node.folder) continue;
+      const auto [named, isFirst] = first.emplace(node.file, Child(folder, name));
+      if (!isFirst) names.emplace_back(named->second, Child(folder, name));
+    }
+  }
+  return names;
 }
 
 PowerLossFileSystem::Choosing::Choosing(const PowerLossFileSystem& medium) : medium_(medium) {

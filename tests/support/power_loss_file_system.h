@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -68,6 +69,11 @@ class PowerLossFileSystem : public platform::FileSystem {
   PowerLossFileSystem();
   // The drives hold what `start` says (put back by the test).
   explicit PowerLossFileSystem(const Start& start);
+  // The medium as `killed` left it, with the power still on: what it had not
+  // yet flushed is still to be kept or lost. The file system under it holds
+  // `killed`'s Now(), with the names of one file (NamesOfOneFile) as one.
+  struct GoingOn {};
+  PowerLossFileSystem(const PowerLossFileSystem& killed, GoingOn);
   ~PowerLossFileSystem() override;
   PowerLossFileSystem(const PowerLossFileSystem&) = delete;
   PowerLossFileSystem& operator=(const PowerLossFileSystem&) = delete;
@@ -77,6 +83,9 @@ class PowerLossFileSystem : public platform::FileSystem {
   void LosePowerAfter(int steps) { powerFor_ = steps; }
   void FailFlush(int nth) { failFlush_ = nth; }
   int Steps() const { return steps_; }
+  // What each step was, in order.
+  enum class StepKind : char { Write, Rename, Link, Unlink, MakeFolder, Flush };
+  const std::vector<StepKind>& StepKinds() const { return kinds_; }
   int Flushes() const { return flushes_; }
   // The step of the flush that was made to fail, or 0.
   int FailedAtStep() const { return failedAt_; }
@@ -85,7 +94,7 @@ class PowerLossFileSystem : public platform::FileSystem {
   // The drives that have a medium ("c:", "a:").
   std::set<QString> Drives() const;
   // Whether a change was committed before the cut: a record renamed to its
-  // done note, or a file written alone renamed into place.
+  // done note, or a file written alone renamed into place, or deleted.
   bool Committed() const { return committed_; }
 
   const std::vector<Operation>& Pending() const { return pending_; }
@@ -94,6 +103,8 @@ class PowerLossFileSystem : public platform::FileSystem {
   DriveState Durable(const std::vector<char>& kept) const;
   // The drives as they are now, as the disk has them.
   DriveState Now() const;
+  // Each second name of a file now, with its first.
+  std::vector<std::pair<QString, QString>> NamesOfOneFile() const;
   // The same as Durable, for many choices after one cut: what every choice
   // keeps is found once, and where no folder is pending a choice is told by
   // the files it changes, its hash (HashOf) from theirs.
@@ -128,8 +139,10 @@ class PowerLossFileSystem : public platform::FileSystem {
 
  private:
   void Load(const QString& folder);
-  void Step();
+  void Step(StepKind kind);
   void Check() const;
+  // Whether a change's record is in the data root of `path`.
+  bool Recorded(const QString& path) const;
   // Whether this flush is the one to fail; counts it.
   bool FlushFails();
   void Set(const QString& path, std::optional<Node> node, const QString& from = QString());
@@ -143,6 +156,7 @@ class PowerLossFileSystem : public platform::FileSystem {
   int powerFor_ = -1;
   int failFlush_ = 0;
   int steps_ = 0;
+  std::vector<StepKind> kinds_;
   int flushes_ = 0;
   int failedAt_ = 0;
   bool committed_ = false;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -82,6 +83,11 @@ struct PowerLossRun {
   // Whether each recovery is cut short too, after each of its own steps, and
   // what the medium keeps of it recovered again.
   bool cutRecovery = false;
+  // Whether the drive's next hold is made on the medium as each kill, and
+  // each failed flush, left it, before any power loss: with what it had not
+  // flushed still to be kept or lost, the start's recovery, a read and a
+  // change, each cut after every step of its own.
+  bool nextHolds = false;
 };
 
 namespace power_loss_detail {
@@ -90,15 +96,24 @@ namespace power_loss_detail {
 // sample of their choices.
 constexpr std::size_t kEveryChoiceUpTo = 10;
 constexpr int kRandomChoices = 200;
-// After a failed flush, whose cuts are many more, fewer.
+// After a failed flush, whose cuts are many more, fewer; and so for the cuts
+// of a next hold.
 constexpr int kRandomChoicesAfterAFailure = 20;
+// A change of more steps than this has its next holds made after the first
+// and the last step of each run of like steps, not after every step; and so
+// is a hold of more steps cut.
+constexpr std::size_t kNextHoldsAtEveryStepUpTo = 40;
+// Where more operations than this are pending at a next hold's cut, the
+// choices that keep or lose one of them alone are left out: those of each
+// folder and the sample stay.
+constexpr std::size_t kSinglesUpTo = 10;
 
 // The choices of pending operations that a cut keeps, each a mark for each
 // operation: every choice of a few; of many, all but one and only one for
 // each, all and only those of each folder, and a sample drawn from `random`.
 inline std::vector<std::vector<char>> Choices(
     const std::vector<PowerLossFileSystem::Operation>& pending, std::mt19937& random,
-    int randomChoices) {
+    int randomChoices, bool singles = true) {
   const std::size_t n = pending.size();
   std::vector<std::vector<char>> choices;
   if (n <= kEveryChoiceUpTo) {
@@ -110,7 +125,7 @@ inline std::vector<std::vector<char>> Choices(
   }
   choices.emplace_back(n, 0);
   choices.emplace_back(n, 1);
-  for (std::size_t k = 0; k < n; ++k) {
+  for (std::size_t k = 0; singles && k < n; ++k) {
     choices.emplace_back(n, 1)[k] = 0;
     choices.emplace_back(n, 0)[k] = 1;
   }
@@ -150,6 +165,63 @@ inline std::string ChoiceOf(const std::vector<PowerLossFileSystem::Operation>& p
   return out;
 }
 
+// Whether a kill, or a cut of a next hold, is tried after each step of
+// these (0: before the first): after every step of a few; of many, after the
+// first and the last of each run of like steps (the temporaries written, the
+// old contents set aside, ...).
+inline std::vector<char> KillPoints(const std::vector<PowerLossFileSystem::StepKind>& kinds) {
+  std::vector<char> at(kinds.size() + 1, 1);
+  if (kinds.size() <= kNextHoldsAtEveryStepUpTo) return at;
+  for (std::size_t k = 1; k + 1 < kinds.size(); ++k) {
+    at[k + 1] = kinds[k] != kinds[k - 1] || kinds[k] != kinds[k + 1];
+  }
+  return at;
+}
+
+// What the drive's next hold took from the medium or put on it.
+struct Held {
+  // A file the hold read, and what it found (nothing: no such file). What a
+  // read took may have gone on elsewhere, to another drive say: no later cut
+  // may take it back.
+  std::optional<QString> read;
+  std::optional<QByteArray> found;
+  // A file the hold wrote of its own, there or not after a cut.
+  QString own;
+};
+
+// A hold of the drive that `path` lies on, as the program makes them after a
+// kill; a Failure (the power cut) ends it where it is.
+struct NextHold {
+  const char* name;
+  void (*make)(const QString& path, Held& held);
+};
+
+inline const NextHold kNextHolds[] = {
+    {"the start's recovery",
+     [](const QString&, Held&) {
+       for (const QString& root : {kDataRoot, kFloppyDataRoot}) {
+         platform::DriveLock::RecoverIfFree(root);
+       }
+     }},
+    {"a read",
+     [](const QString& path, Held& held) {
+       try {
+         held.found = platform::ReadFileBytes(path);
+       } catch (const Failure& failure) {
+         if (failure.Kind() != FailureKind::FileNotFound &&
+             failure.Kind() != FailureKind::PathNotFound) {
+           throw;
+         }
+       }
+       held.read = path;
+     }},
+    {"a change of another file",
+     [](const QString& path, Held& held) {
+       held.own = platform::DataRootOf(path) + QStringLiteral("\\次の変更.txt");
+       platform::WriteFileAtomic(held.own, "next");
+     }},
+};
+
 // Looks at the states that cuts leave, and a kill at the same point, each
 // once: recovered as the next start would, on a medium in memory, every file
 // must be wholly as after the operation when it reported done, or in one of
@@ -163,10 +235,13 @@ class CutStates {
         before_(std::move(before)),
         after_(std::move(after)),
         afterHashed_(Hashed(after_)),
-        randomChoices_(randomChoices) {}
+        randomChoices_(randomChoices),
+        changed_(FirstChanged(before_, after_)) {}
 
   // Every choice of what the cut in `medium` kept; false once one is wrong.
-  bool Check(const PowerLossFileSystem& medium, bool done) {
+  // With `holds`, the drive's next holds too, made on it as it is.
+  bool Check(const PowerLossFileSystem& medium, bool done, bool holds = false) {
+    if (holds && !CheckNextHolds(medium, done)) return false;
     const auto& pending = medium.Pending();
     const PowerLossFileSystem::Choosing choosing(medium);
     const std::set<QString> drives = medium.Drives();
@@ -198,10 +273,110 @@ class CutStates {
     return Check(std::move(memory), drives, done, committed, Undone(committed), told);
   }
 
+  // Each next hold made on `killed` as it is, with the power on, and cut
+  // after each of its steps: each choice of what the medium keeps then is
+  // recovered as the next start would and checked, and what the hold read
+  // must be what the recovery leaves.
+  bool CheckNextHolds(const PowerLossFileSystem& killed, bool done) {
+    if (changed_.isEmpty() || !HasNotes(killed)) return true;
+    const std::set<QString> drives = killed.Drives();
+    const bool committed = killed.Committed();
+    const std::vector<Files> undone = Undone(committed);
+    const bool wasRecovering = recovering_;
+    recovering_ = true;
+    bool right = true;
+    const Killed left{MemoryState::Of(killed.Now()), killed.NamesOfOneFile()};
+    for (const NextHold& hold : kNextHolds) {
+      int steps = 0;
+      std::vector<char> cuts;
+      GoOn(killed, left, hold, -1, [&](const PowerLossFileSystem& medium, const Held&) {
+        steps = medium.Steps();
+        cuts = KillPoints(medium.StepKinds());
+      });
+      // The last cut comes after the whole hold, whatever it did after its
+      // last step (a read).
+      for (int cut = 0; right && cut <= steps; ++cut) {
+        if (!cuts[cut]) continue;
+        GoOn(killed, left, hold, cut < steps ? cut : -1, [&](const PowerLossFileSystem& medium,
+                                                            const Held& held) {
+          const auto& pending = medium.Pending();
+          const PowerLossFileSystem::Choosing choosing(medium);
+          const std::size_t salt = SaltOf(held);
+          for (std::vector<char>& kept : Choices(pending, random_, kRandomChoicesAfterAFailure,
+                                                 pending.size() <= kSinglesUpTo)) {
+            const PowerLossFileSystem::Choosing::Chosen chosen = choosing.Choose(std::move(kept));
+            if (!Unseen(chosen.hash + salt, done, committed)) continue;
+            if (!Check(choosing.Durable(chosen), drives, done, committed, undone,
+                       [&] {
+                         return "\n  killed there, then " + std::string(hold.name) +
+                                (cut < steps ? " cut after its step " + std::to_string(cut)
+                                             : std::string(" made whole, then a cut")) +
+                                ChoiceOf(pending, chosen.kept);
+                       },
+                       held)) {
+              right = false;
+              return;
+            }
+          }
+        });
+      }
+    }
+    recovering_ = wasRecovering;
+    return right;
+  }
+
  private:
   using Files = QHash<QString, QByteArray>;
 
   static Files Hashed(const DriveFiles& files) { return MemoryState::Of({{}, files}).files; }
+
+  // The first file the operation changes: the one a next hold reads, on the
+  // drive it changes.
+  static QString FirstChanged(const DriveFiles& before, const DriveFiles& after) {
+    for (const DriveFiles* files : {&before, &after}) {
+      const DriveFiles& other = files == &before ? after : before;
+      for (const auto& [path, bytes] : *files) {
+        const auto there = other.find(path);
+        if (there == other.end() || there->second != bytes) return path;
+      }
+    }
+    return QString();
+  }
+
+  // Whether a change left a record or a note for the next hold to end.
+  static bool HasNotes(const PowerLossFileSystem& medium) {
+    for (const auto& [path, bytes] : medium.Now().files) {
+      if (drive_state_detail::NameOf(path).startsWith(platform::kCommitRecordMark)) return true;
+    }
+    return false;
+  }
+
+  static std::size_t SaltOf(const Held& held) {
+    if (!held.read) return 0;
+    return HashOfFile(*held.read, held.found.value_or("(none)")) * 3 + (held.found ? 1 : 2);
+  }
+
+  // What a kill left on the disk, for each hold made on it.
+  struct Killed {
+    MemoryState now;
+    std::vector<std::pair<QString, QString>> namesOfOneFile;
+  };
+
+  // The hold made on the medium as `killed` left it, the power cut after its
+  // step `cut` (never, when negative); then `look` at the medium.
+  void GoOn(const PowerLossFileSystem& killed, const Killed& left, const NextHold& hold, int cut,
+            const std::function<void(const PowerLossFileSystem&, const Held&)>& look) const {
+    MemoryFileSystem disk(left.now, killed.Drives());
+    for (const auto& [first, second] : left.namesOfOneFile) disk.SameFile(first, second);
+    PowerLossFileSystem medium(killed, PowerLossFileSystem::GoingOn{});
+    medium.LosePowerAfter(cut);
+    Held held;
+    try {
+      hold.make(changed_, held);
+    } catch (const Failure&) {
+    }
+    look(medium, held);
+  }
 
   // The states the operation may leave when it did not report done.
   std::vector<Files> Undone(bool committed) const {
@@ -212,7 +387,8 @@ class CutStates {
   }
 
   bool Check(MemoryState state, const std::set<QString>& drives, bool done, bool committed,
-             const std::vector<Files>& undone, const std::function<std::string()>& told) {
+             const std::vector<Files>& undone, const std::function<std::string()>& told,
+             const Held& held = {}) {
     if (run_.cutRecovery && !recovering_ &&
         !CutRecovery(state, drives, done, committed, undone, told)) {
       return false;
@@ -224,13 +400,26 @@ class CutStates {
       ADD_FAILURE() << "the drives cannot be recovered: " << failure.what() << told();
       return false;
     }
-    const Files& now = medium.State().files;
+    Files now = medium.State().files;
     for (auto file = now.begin(); file != now.end(); ++file) {
       if (drive_state_detail::NameOf(file.key()).startsWith(QStringLiteral(".~"))) {
         ADD_FAILURE() << "left behind: " << file.key().toStdString() << told();
         return false;
       }
     }
+    if (held.read) {
+      const auto file = now.constFind(*held.read);
+      const std::optional<QByteArray> left =
+          file == now.cend() ? std::nullopt : std::optional<QByteArray>(file.value());
+      if (left != held.found) {
+        ADD_FAILURE() << "a read took what the cut then took back: "
+                      << held.read->toStdString() << (held.found ? " read" : " missing")
+                      << ", yet " << (left ? "there" : "missing") << " after the recovery"
+                      << (left && held.found ? " with other bytes" : "") << told();
+        return false;
+      }
+    }
+    if (!held.own.isEmpty()) now.remove(held.own);
     const auto differs = [&] {
       return Difference(medium.State().Ordered().files, before_, after_) + told();
     };
@@ -305,6 +494,7 @@ class CutStates {
   std::mt19937 random_{20261211};
   std::unordered_set<std::size_t> seen_;
   bool recovering_ = false;
+  QString changed_;
 };
 
 // The drives as they began, and the operation made whole on them once. The
@@ -319,7 +509,10 @@ struct WholeRun {
   DriveState after;
   int steps = 0;
   int flushes = 0;
+  std::vector<PowerLossFileSystem::StepKind> kinds;
 };
+
+
 
 inline WholeRun RunWhole(const TempDrives& drives, const PowerLossRun& run) {
   WholeRun whole;
@@ -334,6 +527,7 @@ inline WholeRun RunWhole(const TempDrives& drives, const PowerLossRun& run) {
   if (!run.hardLinks) medium.WithoutHardLinks();
   EXPECT_TRUE(Runs(run.operation)) << "the operation fails with the power on";
   whole.steps = medium.Steps();
+  whole.kinds = medium.StepKinds();
   whole.flushes = medium.Flushes();
   whole.after = medium.Now();
   EXPECT_NE(whole.start.files, whole.after.files) << "the operation changes nothing";
@@ -371,6 +565,7 @@ inline int LosePowerAtEveryStep(const TempDrives& drives, const PowerLossRun& ru
   WholeRun whole = RunWhole(drives, run);
   if (::testing::Test::HasFailure()) return whole.steps;
   CutStates states(run, whole.start.files, whole.after.files);
+  const std::vector<char> holdsAt = KillPoints(whole.kinds);
   for (int step = 0; step <= whole.steps; ++step) {
     SCOPED_TRACE("power lost after step " + std::to_string(step) + " of " +
                  std::to_string(whole.steps));
@@ -381,7 +576,7 @@ inline int LosePowerAtEveryStep(const TempDrives& drives, const PowerLossRun& ru
           if (step == whole.steps) {
             EXPECT_TRUE(done) << "the operation fails after its last step";
           }
-          right = states.Check(medium, done);
+          right = states.Check(medium, done, run.nextHolds && holdsAt[step]);
         });
     if (!right) break;  // one cut tells it; the rest would repeat it
   }
@@ -412,7 +607,8 @@ inline int FailEachFlush(const TempDrives& drives, const PowerLossRun& run) {
           EXPECT_GT(failedAt, 0) << "the flush was not made";
           // The power stays on: the disk as the failure left it.
           right = states.Check(medium.Now(), medium.Drives(), done, medium.Committed(),
-                               [] { return std::string("\n  with the power on"); });
+                               [] { return std::string("\n  with the power on"); }) &&
+                  (!run.nextHolds || states.CheckNextHolds(medium, done));
         });
     for (int step = failedAt; right && step <= steps; ++step) {
       SCOPED_TRACE("power lost after step " + std::to_string(step) + " of " +
