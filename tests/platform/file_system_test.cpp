@@ -743,6 +743,9 @@ TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
       {"whole", "change 2\n" + entry + "end\n", true},
       {"garbage", "garbage", false},
       {"cut short", "change 2\n" + entry, false},
+      // Cut as far into its next line as its end would reach: whole but for
+      // the file that line would name.
+      {"cut short in its next line", "change 2\n" + entry + "W\tAB", false},
       {"of another kind", "change 9\n" + entry + "end\n", false},
       {"an unknown step", "change 2\nX" + entry.mid(1) + "end\n", false},
       {"a path out of the data root",
@@ -752,6 +755,9 @@ TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
       {"a data file for a set-aside",
        "change 2\nW\tミルダ\\①7.txt\t" + temporary + "\tA①7.txt\nend\n", false},
       {"a deletion that keeps nothing", "change 2\nD\tミルダ\\①7.txt\t\t\nend\n", false},
+      // Undone, it would delete the set-aside it names as a file.
+      {"a hidden name for a file",
+       "change 2\nW\tミルダ\\" + aside + "\t.~saving." + aside + ".Ab12Cd\t\nend\n", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -770,11 +776,11 @@ TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
       EXPECT_EQ(Hidden(drives), QStringList());
       continue;
     }
+    EXPECT_EQ(TreeOf(drives), planted);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->Kind(), FailureKind::TypeMismatch);
     EXPECT_EQ(failure->Description(),
               Failure::Describe(FailureKind::TypeMismatch) + QChar('\n') + kRecordName);
-    EXPECT_EQ(TreeOf(drives), planted);
     {
       // Read beside it without taking the drive exclusively: another copy's
       // read goes on at the same time.
