@@ -748,6 +748,9 @@ TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
       {"cut short in its next line", "change 2\n" + entry + "W\tAB", false},
       {"of another kind", "change 9\n" + entry + "end\n", false},
       {"an unknown step", "change 2\nX" + entry.mid(1) + "end\n", false},
+      // Undone, it would delete the set-aside it names as a file.
+      {"a hidden name for a file",
+       "change 2\nW\tミルダ\\" + aside + "\t.~saving." + aside + ".Ab12Cd\t\nend\n", false},
       {"a path out of the data root",
        "change 2\nW\t..\\法人名\\7.txt\t.~saving.7.txt.Ab12Cd\t\nend\n", false},
       {"a temporary of another file",
@@ -755,9 +758,6 @@ TEST(WritingTogether, ARecordThatIsNotTheProgramsStopsChangesButNotReads) {
       {"a data file for a set-aside",
        "change 2\nW\tミルダ\\①7.txt\t" + temporary + "\tA①7.txt\nend\n", false},
       {"a deletion that keeps nothing", "change 2\nD\tミルダ\\①7.txt\t\t\nend\n", false},
-      // Undone, it would delete the set-aside it names as a file.
-      {"a hidden name for a file",
-       "change 2\nW\tミルダ\\" + aside + "\t.~saving." + aside + ".Ab12Cd\t\nend\n", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
