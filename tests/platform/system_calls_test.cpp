@@ -3,6 +3,7 @@
 // the disk's own system calls are caught and told again to that model, so
 // that what a cut may keep of them is what is tried.
 #include <fcntl.h>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -285,6 +286,16 @@ std::vector<Replayed> Replay(const Trace& trace) {
         });
         break;
       case SystemCall::Unlink:
+        // A file whose write failed is removed while it is still open: it
+        // was made, with what was written and nothing flushed.
+        for (auto made = files.begin(); made != files.end(); ++made) {
+          if (made->second.path != call.path) continue;
+          add(call, [made = made->second](PowerLossFileSystem& medium) {
+            medium.Write(made.path, made.bytes, made.flushed);
+          });
+          files.erase(made);
+          break;
+        }
         add(call, [call](PowerLossFileSystem& medium) { medium.Unlink(call.path); });
         break;
       case SystemCall::MakeFolder:
@@ -298,17 +309,27 @@ std::vector<Replayed> Replay(const Trace& trace) {
 // The disk's calls made again on a medium in memory that began as the disk
 // did, and the power cut before the first and after each: every state a cut
 // may leave, recovered as the next start would, is wholly as before, or as
-// after once committed or, after the last call, done.
+// after once committed or, after the last call, once the operation reported
+// done. One that failed may leave its files as before or as it left them.
 void ExpectEveryCutRecoveredWhole(const Trace& trace, const DriveState& before,
-                                  const DriveState& after, const std::set<QString>& drives) {
+                                  const DriveState& after, const std::set<QString>& drives,
+                                  bool reported = true) {
   const std::vector<Replayed> replayed = Replay(trace);
-  const testing::PowerLossRun run{.undone = testing::OnlyBefore};
-  testing::power_loss_detail::CutStates states(run, before.files, after.files);
+  const testing::PowerLossRun run{.undone =
+                                      reported ? testing::UndoneStates(testing::OnlyBefore)
+                                               : testing::UndoneStates(testing::BeforeOrAfter)};
+  // As the drive's next hold leaves them: what a failed change left to
+  // remove gone.
+  testing::DriveFiles settled = after.files;
+  std::erase_if(settled, [](const auto& file) {
+    return NameOf(file.first).startsWith(QStringLiteral(".~"));
+  });
+  testing::power_loss_detail::CutStates states(run, before.files, settled);
   const testing::MemoryFileSystem disk(testing::MemoryState::Of(before), drives);
   PowerLossFileSystem medium(PowerLossFileSystem::StartOf(before, drives));
   {
     SCOPED_TRACE("power lost before the first call");
-    if (!states.Check(medium, replayed.empty())) return;
+    if (!states.Check(medium, reported && replayed.empty())) return;
   }
   for (std::size_t k = 0; k < replayed.size(); ++k) {
     SCOPED_TRACE("power lost after call " + std::to_string(k + 1) + " of " +
@@ -320,7 +341,7 @@ void ExpectEveryCutRecoveredWhole(const Trace& trace, const DriveState& before,
       return;
     }
     // One cut tells it; the rest would repeat it.
-    if (!states.Check(medium, k + 1 == replayed.size())) return;
+    if (!states.Check(medium, reported && k + 1 == replayed.size())) return;
   }
   EXPECT_EQ(medium.Now().files, after.files) << "made again, the calls leave other files";
 }
@@ -362,6 +383,44 @@ const DiskOperation kOperations[] = {
      [] { backup::PrepareBackupToFloppy(7).Write(); }},
 };
 
+// An operation run once on the disk, its system calls caught.
+struct RecordedRun {
+  DriveState before;
+  DriveState after;
+  Trace trace;
+  bool reported = false;
+  std::set<QString> drives;
+};
+
+// Runs the operation on fresh drives; with `failFsync`, that fsync on the
+// drives fails with an I/O error.
+RecordedRun Record(const DiskOperation& operation, int failFsync = 0) {
+  const TempDrives drives;
+  operation.put(drives);
+  RecordedRun run;
+  run.before = DriveState::Of(drives);
+  {
+    testing::SystemCallRecorder recorder;
+    if (failFsync > 0) recorder.FailFsync(failFsync, EIO);
+    try {
+      operation.run();
+      run.reported = true;
+    } catch (const Failure&) {
+    }
+    run.trace = recorder.Trace();
+  }
+  run.after = DriveState::Of(drives);
+  run.drives = {QStringLiteral("c:")};
+  if (QFileInfo(drives.Floppy()).isDir()) run.drives.insert(QStringLiteral("a:"));
+  return run;
+}
+
+int FsyncsOf(const Trace& trace) {
+  return static_cast<int>(std::count_if(trace.begin(), trace.end(), [](const TracedCall& call) {
+    return Is(call, SystemCall::Fsync);
+  }));
+}
+
 class DiskCallsPowerLoss : public ::testing::TestWithParam<DiskOperation> {};
 
 // The operation runs once on the disk, with hard links as the disk has them,
@@ -369,20 +428,11 @@ class DiskCallsPowerLoss : public ::testing::TestWithParam<DiskOperation> {};
 // for (told from the calls themselves), and, made again on a medium that
 // keeps no more than they ask of it, leave the files whole after every cut.
 TEST_P(DiskCallsPowerLoss, TheDisksCallsMakeEveryFlushAndLeaveTheFilesWholeAfterEveryCut) {
-  TempDrives drives;
-  GetParam().put(drives);
-  const DriveState before = DriveState::Of(drives);
-  Trace trace;
-  {
-    const testing::SystemCallRecorder recorder;
-    try {
-      GetParam().run();
-    } catch (const Failure& failure) {
-      FAIL() << "the operation fails on the disk: " << failure.what();
-    }
-    trace = recorder.Trace();
-  }
-  const DriveState after = DriveState::Of(drives);
+  const RecordedRun recorded = Record(GetParam());
+  ASSERT_TRUE(recorded.reported) << "the operation fails on the disk";
+  const Trace& trace = recorded.trace;
+  const DriveState& before = recorded.before;
+  const DriveState& after = recorded.after;
   ASSERT_NE(before.files, after.files) << "the operation changes nothing";
   ASSERT_TRUE(std::any_of(trace.begin(), trace.end(), [](const TracedCall& call) {
     return Is(call, SystemCall::Fsync);
@@ -394,9 +444,27 @@ TEST_P(DiskCallsPowerLoss, TheDisksCallsMakeEveryFlushAndLeaveTheFilesWholeAfter
     ExpectContentFlushedBeforeItsName(trace);
     ExpectNamesFlushedBeforeRelied(trace);
   }
-  std::set<QString> driveNames{QStringLiteral("c:")};
-  if (QFileInfo(drives.Floppy()).isDir()) driveNames.insert(QStringLiteral("a:"));
-  ExpectEveryCutRecoveredWhole(trace, before, after, driveNames);
+  ExpectEveryCutRecoveredWhole(trace, before, after, recorded.drives);
+}
+
+// Each fsync of a save fails in turn, once, as a medium's I/O error. What the
+// disk's file system makes of it reaches the layer: a save reported done is
+// then on the medium whatever a cut keeps, and one reported failed leaves
+// its files as before or as it left them.
+TEST(DiskCallsPowerLoss, AFailedFsyncOfASaveLeavesEveryCutAfterItWholeAsReported) {
+  for (const DiskOperation& operation : {kOperations[0], kOperations[1]}) {
+    SCOPED_TRACE(operation.name);
+    const int fsyncs = FsyncsOf(Record(operation).trace);
+    ASSERT_GT(fsyncs, 2);
+    for (int failed = 1; failed <= fsyncs; ++failed) {
+      SCOPED_TRACE("fsync " + std::to_string(failed) + " of " + std::to_string(fsyncs) +
+                   " failed");
+      const RecordedRun recorded = Record(operation, failed);
+      ExpectEveryCutRecoveredWhole(recorded.trace, recorded.before, recorded.after,
+                                   recorded.drives, recorded.reported);
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DiskCallsPowerLoss, ::testing::ValuesIn(kOperations),

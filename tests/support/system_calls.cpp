@@ -50,6 +50,10 @@ struct Recording {
   // The descriptors opened on the drives while recording, by the path named.
   std::map<int, QString> open;
   std::vector<TracedCall> trace;
+  // The fsyncs on the drives so far, and the one to fail with its errno.
+  int fsyncs = 0;
+  int failFsync = 0;
+  int failError = 0;
 };
 
 // The calls may come from any thread; only those of the test's own are on
@@ -146,6 +150,14 @@ int RecordedOnPaths(SystemCall call, const char* from, const char* to, int resul
     traced.to = to == nullptr ? QString() : PathOf(to);
     recording.trace.push_back(std::move(traced));
   });
+}
+
+// Whether this fsync on the drives is the one to fail; its errno if so.
+int FsyncFailure(int fd) {
+  if (!recordingOn.load()) return 0;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (recording.open.count(fd) == 0 || ++recording.fsyncs != recording.failFsync) return 0;
+  return recording.failError;
 }
 
 QString NameOf(FileOperation operation) {
@@ -305,6 +317,13 @@ SystemCallRecorder::SystemCallRecorder() {
 
 SystemCallRecorder::~SystemCallRecorder() { recordingOn.store(false); }
 
+void SystemCallRecorder::FailFsync(int nth, int error) {
+  const std::lock_guard<std::mutex> lock(mutex);
+  recording.fsyncs = 0;
+  recording.failFsync = nth;
+  recording.failError = error;
+}
+
 std::vector<TracedCall> SystemCallRecorder::Trace() const {
   const std::lock_guard<std::mutex> lock(mutex);
   return recording.trace;
@@ -335,7 +354,13 @@ ssize_t __wrap_write(int fd, const void* data, size_t size) {
   return RecordedOnFd(SystemCall::Write, fd, __real_write(fd, data, size), data);
 }
 
-int __wrap_fsync(int fd) { return RecordedOnFd(SystemCall::Fsync, fd, __real_fsync(fd)); }
+int __wrap_fsync(int fd) {
+  if (const int error = mirudanto::testing::FsyncFailure(fd); error != 0) {
+    errno = error;
+    return RecordedOnFd(SystemCall::Fsync, fd, -1);
+  }
+  return RecordedOnFd(SystemCall::Fsync, fd, __real_fsync(fd));
+}
 
 int __wrap_close(int fd) { return RecordedOnFd(SystemCall::Close, fd, __real_close(fd)); }
 

@@ -59,6 +59,9 @@ class SystemCallRecorder {
 
   // The calls so far, in the order made.
   std::vector<TracedCall> Trace() const;
+  // The nth fsync on the drives from now (counted from 1) fails with this
+  // errno, as a medium's I/O error would, without reaching the disk.
+  void FailFsync(int nth, int error);
 
  private:
   class Layer;
