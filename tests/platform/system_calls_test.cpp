@@ -242,6 +242,13 @@ std::vector<Replayed> Replay(const Trace& trace) {
   const auto add = [&](const TracedCall& call, std::function<void(PowerLossFileSystem&)> make) {
     replayed.push_back({std::move(make), call.Told()});
   };
+  // The file made whole, as written so far.
+  const auto write = [&](const TracedCall& call, std::map<int, Made>::iterator made) {
+    add(call, [made = made->second](PowerLossFileSystem& medium) {
+      medium.Write(made.path, made.bytes, made.flushed);
+    });
+    files.erase(made);
+  };
   for (const TracedCall& call : trace) {
     // A failed call changes nothing.
     if (call.layer || !call.Succeeded()) continue;
@@ -269,12 +276,7 @@ std::vector<Replayed> Replay(const Trace& trace) {
         }
         break;
       case SystemCall::Close:
-        if (files.count(call.fd) != 0) {
-          add(call, [made = files[call.fd]](PowerLossFileSystem& medium) {
-            medium.Write(made.path, made.bytes, made.flushed);
-          });
-          files.erase(call.fd);
-        }
+        if (const auto made = files.find(call.fd); made != files.end()) write(call, made);
         folders.erase(call.fd);
         break;
       case SystemCall::Rename:
@@ -288,13 +290,11 @@ std::vector<Replayed> Replay(const Trace& trace) {
       case SystemCall::Unlink:
         // A file whose write failed is removed while it is still open: it
         // was made, with what was written and nothing flushed.
-        for (auto made = files.begin(); made != files.end(); ++made) {
-          if (made->second.path != call.path) continue;
-          add(call, [made = made->second](PowerLossFileSystem& medium) {
-            medium.Write(made.path, made.bytes, made.flushed);
-          });
-          files.erase(made);
-          break;
+        if (const auto made = std::find_if(
+                files.begin(), files.end(),
+                [&](const auto& open) { return open.second.path == call.path; });
+            made != files.end()) {
+          write(call, made);
         }
         add(call, [call](PowerLossFileSystem& medium) { medium.Unlink(call.path); });
         break;

@@ -512,8 +512,6 @@ struct WholeRun {
   std::vector<PowerLossFileSystem::StepKind> kinds;
 };
 
-
-
 inline WholeRun RunWhole(const TempDrives& drives, const PowerLossRun& run) {
   WholeRun whole;
   whole.start = DriveState::Of(drives);
